@@ -1,0 +1,47 @@
+#include "platform/files/FolderItem.h"
+
+#include <filesystem>
+
+#include "platform/files/PictureDecoder.h"
+
+namespace fs = std::filesystem;
+
+const ClassRecord* FolderItem::__Lookup() {
+  static const ClassRecord* record =
+      RuntimeRegisterClass({.name = "FolderItem", .superclass = &Object::__Lookup});
+  return record;
+}
+
+FolderItem::FolderItem(std::string path) : path_(std::move(path)) {}
+
+std::string FolderItem::Name() const {
+  fs::path p = fs::u8path(path_);
+  if (!p.has_filename()) p = p.parent_path();
+  return p.filename().u8string();
+}
+
+bool FolderItem::Exists() const {
+  std::error_code ec;
+  return fs::exists(fs::u8path(path_), ec);
+}
+
+bool FolderItem::Directory() const {
+  std::error_code ec;
+  return fs::is_directory(fs::u8path(path_), ec);
+}
+
+Ref<FolderItem> FolderItem::Parent() const {
+  fs::path p = fs::u8path(path_);
+  if (!p.has_filename()) p = p.parent_path();
+  if (!p.has_parent_path() || p.parent_path() == p) return nullptr;
+  return std::make_shared<FolderItem>(p.parent_path().u8string());
+}
+
+Ref<FolderItem> FolderItem::Child(const std::string& name) const {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+      name.find('\0') != std::string::npos)
+    return nullptr;
+  return std::make_shared<FolderItem>((fs::u8path(path_) / fs::u8path(name)).u8string());
+}
+
+Ref<Picture> FolderItem::OpenAsPicture() const { return DecodePictureFile(path_); }

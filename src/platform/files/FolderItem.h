@@ -1,0 +1,30 @@
+#pragma once
+// The framework's reference to a file or folder, which need not exist.
+#include <string>
+
+#include "platform/runtime/Object.h"
+
+class Picture;
+
+class FolderItem : public Object {
+ public:
+  explicit FolderItem(std::string path);
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+
+  std::string Name() const;
+  // The item's full path in the platform's form (UTF-8).
+  const std::string& NativePath() const { return path_; }
+  bool Exists() const;
+  bool Directory() const;
+  Ref<FolderItem> Parent() const;
+  // The item of that name inside this folder, whether it exists or not; Nil
+  // for an empty name, ".", ".." or a name holding a path separator.
+  Ref<FolderItem> Child(const std::string& name) const;
+  // The decoded picture at full size, or Nil when the file is missing or holds
+  // no picture the platform decodes.
+  Ref<Picture> OpenAsPicture() const;
+
+ private:
+  std::string path_;
+};
