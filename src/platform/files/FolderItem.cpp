@@ -15,33 +15,33 @@ const ClassRecord* FolderItem::__Lookup() {
 FolderItem::FolderItem(std::string path) : path_(std::move(path)) {}
 
 std::string FolderItem::Name() const {
-  fs::path p = fs::u8path(path_);
+  fs::path p = fs::path(path_);
   if (!p.has_filename()) p = p.parent_path();
-  return p.filename().u8string();
+  return p.filename().string();
 }
 
 bool FolderItem::Exists() const {
   std::error_code ec;
-  return fs::exists(fs::u8path(path_), ec);
+  return fs::exists(fs::path(path_), ec);
 }
 
 bool FolderItem::Directory() const {
   std::error_code ec;
-  return fs::is_directory(fs::u8path(path_), ec);
+  return fs::is_directory(fs::path(path_), ec);
 }
 
 Ref<FolderItem> FolderItem::Parent() const {
-  fs::path p = fs::u8path(path_);
+  fs::path p = fs::path(path_);
   if (!p.has_filename()) p = p.parent_path();
   if (!p.has_parent_path() || p.parent_path() == p) return nullptr;
-  return std::make_shared<FolderItem>(p.parent_path().u8string());
+  return std::make_shared<FolderItem>(p.parent_path().string());
 }
 
 Ref<FolderItem> FolderItem::Child(const std::string& name) const {
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
       name.find('\0') != std::string::npos)
     return nullptr;
-  return std::make_shared<FolderItem>((fs::u8path(path_) / fs::u8path(name)).u8string());
+  return std::make_shared<FolderItem>((fs::path(path_) / fs::path(name)).string());
 }
 
 Ref<Picture> FolderItem::OpenAsPicture() const { return DecodePictureFile(path_); }

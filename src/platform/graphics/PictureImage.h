@@ -4,6 +4,9 @@
 
 #include "platform/graphics/Picture.h"
 
+// The largest side a picture may have, in pixels.
+inline constexpr int32_t kMaxPictureSide = 32767;
+
 struct PictureImage {
   QImage image;             // Format_ARGB32, straight alpha
   bool opaque = false;      // every pixel has alpha 255

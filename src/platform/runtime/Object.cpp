@@ -64,3 +64,7 @@ const ClassRecord* Object::__Lookup() {
   static const ClassRecord* record = RuntimeRegisterClass({.name = "Object"});
   return record;
 }
+
+void RuntimeTraceRelease(const char* propertyName) {
+  RuntimeTrace(std::string("Release ") + propertyName);
+}

@@ -72,3 +72,11 @@ const Ref<T>& NotNil(const Ref<T>& object) {
   if (!object) throw NilObjectException();
   return object;
 }
+
+// Lets go of a module property at shut-down and sets it to Nil.
+void RuntimeTraceRelease(const char* propertyName);
+template <class T>
+void RuntimeReleaseProperty(const char* propertyName, Ref<T>& property) {
+  RuntimeTraceRelease(propertyName);
+  property = nullptr;
+}

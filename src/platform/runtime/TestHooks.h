@@ -17,6 +17,8 @@ inline int32_t screenWidth = 0;
 inline int32_t screenHeight = 0;
 // False makes the QuickTime status report "not installed".
 inline bool quicktimeInstalled = true;
+// Counts the calls of the background-task hook.
+inline uint64_t backgroundTasks = 0;
 }  // namespace TestHooks
 
 // Sends a line to TestHooks::trace when a test listens.

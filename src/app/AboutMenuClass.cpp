@@ -1,0 +1,19 @@
+#include "app/AboutMenuClass.h"
+
+#include "ui/About.h"
+
+const ClassRecord* AboutMenuClass::__Lookup() {
+  static const ClassRecord* record = RuntimeRegisterClass({
+      .name = "AboutMenuClass",
+      .superclass = &AppleMenuItem::__Lookup,
+      .ownOperations = {"Event_Action"},
+      .members = {{"Event_Action", "%b%", {{"__Scope", "Public"}}}},
+      .handledEvents = {"Action"},
+  });
+  return record;
+}
+
+bool AboutMenuClass::Event_Action() {
+  NotNil(About())->Show();
+  return false;
+}

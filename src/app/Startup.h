@@ -1,0 +1,20 @@
+#pragma once
+// The program entry and the start-up sequence.
+#include <cstdint>
+
+// The program entry: runtime, class registration, start-up and event loop,
+// shut-down; returns the exit status.
+int32_t VamorMain();
+
+// Registers every class, the framework's first, then the program's six.
+void _Initialize();
+// Framework initialisation with the start-up routine, then the event loop; an
+// exception that leaves either goes to the unhandled-exception report.
+void _Main();
+void _Startup();
+void _InitFileTypes();
+void _NewAppInstance();
+void _ApplicationAddMenuHandlers();
+void _MakeDefaultView();
+// Releases the module properties at shut-down.
+void _Finalize();

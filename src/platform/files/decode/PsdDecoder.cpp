@@ -1,0 +1,190 @@
+#include "platform/files/decode/PsdDecoder.h"
+
+#include <QFile>
+#include <cstring>
+#include <vector>
+
+#include "platform/graphics/PictureImage.h"
+
+namespace {
+
+// Reads big-endian fields; once a read runs past the end, every later one
+// fails as well.
+class Cursor {
+ public:
+  explicit Cursor(QByteArrayView data) : data_(data) {}
+
+  const uchar* Take(uint64_t count) {
+    if (!ok_ || count > uint64_t(data_.size() - position_)) {
+      ok_ = false;
+      return nullptr;
+    }
+    const auto* start = reinterpret_cast<const uchar*>(data_.data()) + position_;
+    position_ += qsizetype(count);
+    return start;
+  }
+  uint64_t Read(int bytes) {
+    const uchar* p = Take(uint64_t(bytes));
+    uint64_t value = 0;
+    for (int i = 0; p && i < bytes; ++i) value = value << 8 | p[i];
+    return value;
+  }
+  bool Skip(uint64_t count) { return Take(count) != nullptr; }
+  bool Ok() const { return ok_; }
+
+ private:
+  QByteArrayView data_;
+  qsizetype position_ = 0;
+  bool ok_ = true;
+};
+
+enum ColorMode : uint64_t { kGray = 1, kIndexed = 2, kRgb = 3, kCmyk = 4, kDuotone = 8 };
+
+int ColorChannels(uint64_t mode) {
+  switch (mode) {
+    case kGray: case kDuotone: case kIndexed: return 1;
+    case kRgb: return 3;
+    case kCmyk: return 4;
+    default: return 0;
+  }
+}
+
+// PackBits, as Photoshop compresses each row of each channel.
+bool UnpackBits(const uchar* in, uint64_t inSize, uchar* out, uint64_t outSize) {
+  uint64_t i = 0, o = 0;
+  while (i < inSize) {
+    const int header = int8_t(in[i++]);
+    if (header >= 0) {
+      const uint64_t length = uint64_t(header) + 1;
+      if (length > inSize - i || length > outSize - o) return false;
+      std::memcpy(out + o, in + i, length);
+      i += length;
+      o += length;
+    } else if (header != -128) {
+      const uint64_t length = uint64_t(1 - header);
+      if (i == inSize || length > outSize - o) return false;
+      std::memset(out + o, in[i++], length);
+      o += length;
+    }
+  }
+  return o == outSize;
+}
+
+// Where the samples of one channel go in the ARGB32 pixel.
+struct Destination {
+  enum Kind { kShift, kAllColor, kPalette } kind;
+  int shift = 0;
+  const uchar* palette = nullptr;  // 256 reds, 256 greens, 256 blues
+};
+
+Destination ChannelDestination(uint64_t mode, int channel, int colorChannels,
+                               const uchar* palette) {
+  if (channel == colorChannels) return {Destination::kShift, 24};  // alpha
+  if (mode == kIndexed) return {Destination::kPalette, 0, palette};
+  if (mode == kGray || mode == kDuotone) return {Destination::kAllColor};
+  // RGB in red, green, blue; CMYK as C, M, Y there and K in the alpha byte
+  // until the channels are combined.
+  static constexpr int kShifts[] = {16, 8, 0, 24};
+  return {Destination::kShift, kShifts[channel]};
+}
+
+void StoreRow(const uchar* samples, int bytesPerSample, uint32_t* pixels, int64_t width,
+              const Destination& to) {
+  for (int64_t x = 0; x < width; ++x) {
+    uint32_t value = samples[x * bytesPerSample];
+    if (bytesPerSample == 2) value = ((value << 8 | samples[x * 2 + 1]) + 128) / 257;
+    uint32_t& pixel = pixels[x];
+    switch (to.kind) {
+      case Destination::kShift:
+        pixel = (pixel & ~(0xFFu << to.shift)) | value << to.shift;
+        break;
+      case Destination::kAllColor:
+        pixel = (pixel & 0xFF000000u) | value << 16 | value << 8 | value;
+        break;
+      case Destination::kPalette:
+        pixel = 0xFF000000u | uint32_t(to.palette[value]) << 16 |
+                uint32_t(to.palette[256 + value]) << 8 | to.palette[512 + value];
+        break;
+    }
+  }
+}
+
+// Photoshop stores CMYK inverted (255 is no ink): each colour is its stored
+// value times the stored K.
+void CombineCmyk(QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    auto* pixels = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const uint32_t p = pixels[x], k = p >> 24;
+      auto ink = [&](int shift) { return (((p >> shift) & 0xFF) * k + 127) / 255 << shift; };
+      pixels[x] = 0xFF000000u | ink(16) | ink(8) | ink(0);
+    }
+  }
+}
+
+DecodeResult Decode(QByteArrayView data) {
+  Cursor in(data);
+  in.Skip(4);  // signature
+  const uint64_t version = in.Read(2);  // 1: PSD, 2: PSB
+  in.Skip(6);
+  const uint64_t channels = in.Read(2);
+  const uint64_t height = in.Read(4), width = in.Read(4);
+  const uint64_t depth = in.Read(2), mode = in.Read(2);
+  const int colorChannels = ColorChannels(mode);
+  if (!in.Ok() || (version != 1 && version != 2) || colorChannels == 0 ||
+      channels < uint64_t(colorChannels) || channels > 56 || width < 1 || height < 1 ||
+      width > kMaxPictureSide || height > kMaxPictureSide || (depth != 8 && depth != 16) ||
+      (mode == kIndexed && depth != 8))
+    return DecodeResult::Refused();
+
+  const uint64_t colorDataSize = in.Read(4);
+  const uchar* palette = in.Take(colorDataSize);
+  if (mode == kIndexed && colorDataSize < 768) return DecodeResult::Refused();
+  in.Skip(in.Read(4));                     // image resources
+  in.Skip(in.Read(version == 1 ? 4 : 8));  // layers and masks
+  const uint64_t compression = in.Read(2);  // 0: raw, 1: PackBits
+  if (!in.Ok() || compression > 1) return DecodeResult::Refused();
+
+  const bool alpha = channels > uint64_t(colorChannels) && mode != kIndexed;
+  const int used = colorChannels + (alpha ? 1 : 0);
+  const int bytesPerSample = int(depth / 8);
+  const uint64_t rowBytes = width * uint64_t(bytesPerSample);
+  const int countBytes = version == 1 ? 2 : 4;
+  const uchar* counts = compression == 1 ? in.Take(channels * height * countBytes) : nullptr;
+  if (!in.Ok()) return DecodeResult::Refused();
+
+  QImage image(int(width), int(height), QImage::Format_ARGB32);
+  if (image.isNull()) return DecodeResult::Refused();
+  image.fill(0xFF000000u);
+  std::vector<uchar> row(compression == 1 ? rowBytes : 0);
+  for (int channel = 0; channel < used; ++channel) {
+    const Destination to = ChannelDestination(mode, channel, colorChannels, palette);
+    for (uint64_t y = 0; y < height; ++y) {
+      const uchar* samples;
+      if (compression == 1) {
+        Cursor count(QByteArrayView(counts + (channel * height + y) * countBytes, countBytes));
+        const uint64_t packedSize = count.Read(countBytes);
+        const uchar* packed = in.Take(packedSize);
+        if (!packed || !UnpackBits(packed, packedSize, row.data(), rowBytes))
+          return DecodeResult::Refused();
+        samples = row.data();
+      } else if (!(samples = in.Take(rowBytes))) {
+        return DecodeResult::Refused();
+      }
+      StoreRow(samples, bytesPerSample, reinterpret_cast<uint32_t*>(image.scanLine(int(y))),
+               int64_t(width), to);
+    }
+    if (mode == kCmyk && channel == 3) CombineCmyk(image);
+  }
+  return DecodeResult::Decoded(std::move(image), !alpha);
+}
+
+}  // namespace
+
+DecodeResult DecodePsd(const QString& path, QByteArrayView head) {
+  if (!head.startsWith("8BPS")) return DecodeResult::NotMine();
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return DecodeResult::Refused();
+  const QByteArray data = file.readAll();
+  return Decode(data);
+}

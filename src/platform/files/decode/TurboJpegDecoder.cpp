@@ -1,0 +1,71 @@
+#include "platform/files/decode/TurboJpegDecoder.h"
+
+#include <turbojpeg.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageIOHandler>
+#include <QImageReader>
+#include <QTransform>
+#include <memory>
+
+#include "platform/graphics/PictureImage.h"
+
+namespace {
+
+// TurboJPEG's byte order that reads as QImage::Format_ARGB32.
+constexpr int kPixelFormat = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? TJPF_BGRA : TJPF_ARGB;
+
+// A warning (such as a premature end of the data) means a damaged file: stop
+// at once and give no picture. A pathological number of progressive scans
+// is refused too.
+constexpr int kFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
+
+// The EXIF orientation, read from the headers without decoding any pixel.
+QImageIOHandler::Transformations ReadOrientation(QByteArray& data) {
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "jpeg");
+  return reader.transformation();
+}
+
+// Applies the orientation as Qt's reader does: mirror and flip, then a
+// quarter turn clockwise.
+void ApplyOrientation(QImage& image, QImageIOHandler::Transformations orientation) {
+  const bool mirror = orientation & QImageIOHandler::TransformationMirror;
+  const bool flip = orientation & QImageIOHandler::TransformationFlip;
+  if (mirror || flip) image = std::move(image).mirrored(mirror, flip);
+  if (orientation & QImageIOHandler::TransformationRotate90)
+    image = image.transformed(QTransform().rotate(90));
+}
+
+}  // namespace
+
+DecodeResult DecodeJpeg(const QString& path, QByteArrayView head) {
+  if (!head.startsWith("\xFF\xD8\xFF")) return DecodeResult::NotMine();
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return DecodeResult::Refused();
+  QByteArray data = file.readAll();
+  file.close();
+
+  std::unique_ptr<void, int (*)(tjhandle)> decompressor(tjInitDecompress(), tjDestroy);
+  if (!decompressor) return DecodeResult::Refused();
+  const auto* jpeg = reinterpret_cast<const unsigned char*>(data.constData());
+  const auto size = static_cast<unsigned long>(data.size());
+  int width = 0, height = 0, subsampling = 0, colorspace = 0;
+  if (tjDecompressHeader3(decompressor.get(), jpeg, size, &width, &height, &subsampling,
+                          &colorspace) != 0)
+    return DecodeResult::Refused();
+  if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) return DecodeResult::NotMine();
+  if (width > kMaxPictureSide || height > kMaxPictureSide) return DecodeResult::Refused();
+
+  const QImageIOHandler::Transformations orientation = ReadOrientation(data);
+  QImage image(width, height, QImage::Format_ARGB32);
+  if (image.isNull()) return DecodeResult::Refused();
+  if (tjDecompress2(decompressor.get(), jpeg, size, image.bits(), width,
+                    static_cast<int>(image.bytesPerLine()), height, kPixelFormat, kFlags) != 0)
+    return DecodeResult::Refused();
+  data.clear();  // before a turn, which needs a second copy of the picture
+  ApplyOrientation(image, orientation);
+  return DecodeResult::Decoded(std::move(image), true);
+}

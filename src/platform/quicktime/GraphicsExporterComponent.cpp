@@ -1,0 +1,87 @@
+#include "platform/quicktime/GraphicsExporterComponent.h"
+
+#include <exception>
+#include <memory>
+#include <string_view>
+
+#include "platform/files/FolderItem.h"
+#include "platform/graphics/PictureImage.h"
+#include "platform/quicktime/TileEncoder.h"
+
+struct ExporterHandle {
+  std::unique_ptr<TileEncoder> encoder;
+  std::string lastError;  // why the last save failed, empty after a success
+};
+
+namespace {
+// No entry lets an exception out: the caller is the plug-in table.
+
+ExporterHandle* GetExporter(const std::string& format) noexcept {
+  try {
+    std::unique_ptr<TileEncoder> encoder = NewTileEncoder(format);
+    return encoder ? new ExporterHandle{std::move(encoder), {}} : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void Exit(ExporterHandle* exporter) noexcept { delete exporter; }
+
+std::string LastError(ExporterHandle* exporter) noexcept {
+  try {
+    return exporter->lastError;
+  } catch (...) {
+    return {};
+  }
+}
+
+bool SavePicture(ExporterHandle* exporter, const FolderItem& location, const Picture& image) noexcept {
+  std::string& error = exporter->lastError;
+  try {
+    error.clear();
+    QImage tile = ImageOf(image);
+    if (tile.isNull()) {
+      error = "The picture is empty.";
+      return false;
+    }
+    if (tile.format() != QImage::Format_ARGB32) tile = tile.convertToFormat(QImage::Format_ARGB32);
+    if (exporter->encoder->Save(tile, location.NativePath(), error)) return true;
+    if (error.empty()) error = "The file could not be written.";
+  } catch (const std::exception& exception) {
+    error = exception.what();
+  } catch (...) {
+    error = "The file could not be written.";
+  }
+  return false;
+}
+
+void SetQuality(ExporterHandle* exporter, int32_t quality) noexcept { exporter->encoder->SetQuality(quality); }
+
+template <class Signature>
+PluginEntry AsEntry(Signature function) {
+  return reinterpret_cast<PluginEntry>(function);
+}
+
+struct DeclaredEntry {
+  std::string_view text;
+  PluginEntry entry;
+};
+
+const DeclaredEntry kEntries[] = {
+    {"GetQTGraphicsExporter(format as string) As QTGraphicsExporter",
+     AsEntry<PluginEntrySignatures::GetExporter>(&GetExporter)},
+    {"QTGraphicsExporter.__exit", AsEntry<PluginEntrySignatures::Exit>(&Exit)},
+    {"QTGraphicsExporter.LastError.Get As String", AsEntry<PluginEntrySignatures::LastError>(&LastError)},
+    {"QTGraphicsExporter.SavePicture(location As FolderItem, image As Picture) As Boolean",
+     AsEntry<PluginEntrySignatures::SavePicture>(&SavePicture)},
+    {"QTGraphicsExporter.CompressionQuality.Set", AsEntry<PluginEntrySignatures::SetQuality>(&SetQuality)},
+};
+}  // namespace
+
+PluginEntry GraphicsExporterEntry(const std::string& declaredText) {
+  for (const DeclaredEntry& declared : kEntries)
+    if (declared.text == declaredText) return declared.entry;
+  return nullptr;
+}
+
+bool GraphicsExporterComponentPresent() { return true; }

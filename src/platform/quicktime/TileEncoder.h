@@ -1,0 +1,22 @@
+#pragma once
+// Inside the graphics exporter: one encoder per exporter, which writes a tile
+// picture to a file in its format.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QImage;
+
+class TileEncoder {
+ public:
+  virtual ~TileEncoder() = default;
+  // Writes the tile (Format_ARGB32, straight alpha) to the file at path. On
+  // failure the file is left as it was and error says why.
+  virtual bool Save(const QImage& tile, const std::string& path, std::string& error) = 0;
+  // The compression quality, 0 .. 1024; formats without one ignore it.
+  virtual void SetQuality(int32_t quality) {}
+};
+
+// The encoder for a graphics exporter format code ("JPEG", "PNGf", "TPIC",
+// "8BPS", ".SGI", "BMPf"), or null for any other code.
+std::unique_ptr<TileEncoder> NewTileEncoder(const std::string& format);

@@ -1,0 +1,146 @@
+#include "platform/ui/Application.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <iostream>
+
+#include "platform/runtime/TestHooks.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Dispatch.h"
+#include "platform/ui/KeyboardState.h"
+#include "platform/ui/MenuItem.h"
+#include "platform/ui/Window.h"
+
+namespace {
+struct RuntimeState {
+  Ref<Application> app;
+  int32_t quitStatus = 0;
+  bool quitRequested = false;
+  bool unhandled = false;
+};
+RuntimeState& State() {
+  static RuntimeState state;
+  return state;
+}
+
+// Tracks held keys for the keyboard object, and runs the menu-enabling pass
+// before a shortcut is matched.
+class KeyWatcher : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::ShortcutOverride:
+        KeyboardState::Modifiers(static_cast<QKeyEvent*>(event)->modifiers());
+        RuntimeDispatch(RuntimeEnableMenuItems);
+        break;
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        KeyboardState::Modifiers(key->modifiers());
+        if (!key->isAutoRepeat()) KeyboardState::Key(key->key(), event->type() == QEvent::KeyPress);
+        break;
+      }
+      case QEvent::ApplicationDeactivate:
+        KeyboardState::Clear();
+        break;
+      default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+}  // namespace
+
+const ClassRecord* Application::__Lookup() {
+  static const ClassRecord* record = RuntimeRegisterClass({
+      .name = "Application",
+      .superclass = &Object::__Lookup,
+      .ownOperations = {"NewDocument", "OpenDocument", "DoEvents", "_AddMenuHandler",
+                        "_AddPollableObject", "_RemovePollableObject", "AddTrayItem",
+                        "RemoveTrayItem", "YieldToNextThread", "SleepCurrentThread",
+                        "_DoSingleEvent", "_EnableMenuItems", "_CallOpen", "_HandleMenuCommand",
+                        "_LoadPictureFromBundle", "_LoadBundleSound", "__DependencyList"},
+      .events = {"Open", "Close", "EnableMenuItems", "NewDocument", "OpenDocument",
+                 "HandleAppleEvent", "Activate", "Deactivate", "UnhandledException",
+                 "CancelClose"},
+  });
+  return record;
+}
+
+void RuntimeInit() {
+  RuntimeTrace("RuntimeInit");
+  State() = RuntimeState{};
+  if (!QCoreApplication::instance()) {
+    static int argc = 1;
+    static char name[] = "vamor";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+  }
+  QApplication::setApplicationName("Vamor");
+  static KeyWatcher* watcher = nullptr;
+  if (!watcher) {
+    watcher = new KeyWatcher;
+    qApp->installEventFilter(watcher);
+  }
+}
+
+void _RunFrameworkInitialization(void (*startup)()) {
+  RuntimeTrace("RunFrameworkInitialization");
+  startup();
+  if (Ref<Application> app = State().app) {
+    RuntimeTrace("AppOpen");
+    app->Event_Open();
+  }
+}
+
+void _RuntimeInitExternalClasses() { RuntimeTrace("RuntimeInitExternalClasses"); }
+
+void _RuntimeRegisterAppObject(const Ref<Application>& app) {
+  RuntimeTrace("RegisterAppObject");
+  State().app = app;
+}
+
+Ref<Application> RuntimeApplication() { return State().app; }
+
+void _RuntimeRun() {
+  RuntimeTrace("RuntimeRun");
+  if (!State().quitRequested && !RuntimeExceptionPending()) QApplication::exec();
+  if (std::exception_ptr e = RuntimeTakePendingException()) std::rethrow_exception(e);
+}
+
+void _UnhandledException(std::exception_ptr exception) {
+  std::string report;
+  try {
+    std::rethrow_exception(exception);
+  } catch (const RuntimeException& e) {
+    report = std::string(e.ClassName()) + ": " + e.Message();
+  } catch (const std::exception& e) {
+    report = std::string("RuntimeException: ") + e.what();
+  } catch (...) {
+    report = "RuntimeException: an unknown error";
+  }
+  State().unhandled = true;
+  RuntimeTrace("UnhandledException " + report);
+  std::cerr << "Vamor: unhandled exception " << report << std::endl;
+  MsgBox("An error ended Vamor.\n\n" + report);
+}
+
+void Quit(int32_t status) {
+  RuntimeTrace("Quit " + std::to_string(status));
+  State().quitStatus = status;
+  State().quitRequested = true;
+  QCoreApplication::exit(status);
+}
+
+void RuntimeReleaseFrameworkProperties() {
+  RuntimeTrace("ReleaseFrameworkProperties");
+  RuntimeCloseAllWindows();
+}
+
+int32_t RuntimeExit() {
+  RuntimeTrace("RuntimeExit");
+  State().app = nullptr;
+  return State().unhandled ? 1 : State().quitStatus;
+}
+
+void RuntimeBackgroundTask() { ++TestHooks::backgroundTasks; }

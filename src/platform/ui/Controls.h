@@ -1,0 +1,243 @@
+#pragma once
+// The framework's control classes.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Event.h"
+#include "platform/ui/RectControl.h"
+
+class DragItem;
+class Picture;
+
+// A filled rectangle with a two-colour frame.
+class Rectangle : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  void FillColor(int32_t rgb);
+  void BorderWidth(int32_t width);
+  void TopLeftColor(int32_t rgb);
+  void BottomRightColor(int32_t rgb);
+  int32_t FillColor() const { return fill_; }
+  int32_t BorderWidth() const { return border_; }
+  int32_t TopLeftColor() const { return topLeft_; }
+  int32_t BottomRightColor() const { return bottomRight_; }
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  int32_t fill_ = 0xFFFFFF, border_ = 1, topLeft_ = 0, bottomRight_ = 0;
+};
+
+// A text in a box.
+class Label : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  std::string Text() const;
+  void Text(const std::string& text);
+  int32_t TextAlign() const { return align_; }
+  void TextAlign(int32_t align);  // 0 left, 1 centre, 2 right
+  int32_t TextColor() const { return color_; }
+  void TextColor(int32_t rgb);
+  void TextFont(const std::string& font);
+  float TextSize() const { return size_; }
+  void TextSize(float size);  // 0: the platform's default
+  bool Bold() const { return bold_; }
+  void Bold(bool value);
+  void Italic(bool value);
+  void Underline(bool value);
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  void UpdateFont();
+  int32_t align_ = 0, color_ = 0;
+  float size_ = 0;
+  bool bold_ = false, italic_ = false, underline_ = false;
+};
+
+class StaticText : public Label {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+};
+
+// A one-line text field; Mask "#" admits digits, "a" letters and digits.
+class TextField : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  std::string Text() const;
+  void Text(const std::string& text);
+  const std::string& Mask() const { return mask_; }
+  void Mask(const std::string& mask);
+  int32_t LimitText() const { return limit_; }
+  void LimitText(int32_t count);
+  void SelectAll();
+  std::string SelText() const;
+  void TextColor(int32_t rgb);
+  void BackColor(int32_t rgb);
+  void Border(bool value);
+  void Password(bool value);
+  void ReadOnly(bool value);
+  void CueText(const std::string& text);
+  void TextUnit(int32_t unit) { textUnit_ = unit; }
+  int32_t TextUnit() const { return textUnit_; }
+
+  EventSlot<TextField, void> TextChange;
+  EventSlot<TextField, bool, std::string> KeyDown;  // True consumes the key
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  void UpdateValidator();
+  std::string mask_;
+  int32_t limit_ = 0, textUnit_ = 0;
+};
+
+class CheckBox : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  std::string Caption() const;
+  void Caption(const std::string& text);
+  bool Value() const;
+  void Value(bool ticked);
+  void State(int32_t state);
+  void TextUnit(int32_t unit) { textUnit_ = unit; }
+  int32_t TextUnit() const { return textUnit_; }
+
+  EventSlot<CheckBox, void> Action;
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  int32_t textUnit_ = 0;
+};
+
+// A pop-up menu of text rows; InitialValue holds the rows joined by "\r".
+class PopupMenu : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  void InitialValue(const std::string& rows);
+  int32_t ListIndex() const;
+  void ListIndex(int32_t row);
+  int32_t ListCount() const;
+  std::string List(int32_t row) const;
+  // The selected row's text.
+  std::string Text() const;
+  void TextUnit(int32_t unit) { textUnit_ = unit; }
+  int32_t TextUnit() const { return textUnit_; }
+
+  EventSlot<PopupMenu, void> Change;
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  int32_t textUnit_ = 0;
+};
+
+class PushButton : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  std::string Caption() const;
+  void Caption(const std::string& text);
+  void Default(bool value);
+  void TextUnit(int32_t unit) { textUnit_ = unit; }
+  int32_t TextUnit() const { return textUnit_; }
+  // Presses the button as a click does.
+  void Push();
+
+  EventSlot<PushButton, void> Action;
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  int32_t textUnit_ = 0;
+};
+
+// A drawing area with a backdrop picture; mouse and drop events.
+class Canvas : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  void RaiseOpen() override;
+  const Ref<Picture>& Backdrop() const { return backdrop_; }
+  void Backdrop(const Ref<Picture>& picture);
+  // Accepts drops of files of the listed types ("name;" each); "special/any"
+  // accepts every file.
+  void AcceptFileDrop(const std::string& typeList);
+  const std::vector<std::string>& AcceptedFileTypes() const { return accepted_; }
+
+  EventSlot<Canvas, bool, int32_t, int32_t> MouseDown;  // True claims the click
+  EventSlot<Canvas, void, int32_t, int32_t> MouseUp;
+  EventSlot<Canvas, void> Open;
+  EventSlot<Canvas, void, Ref<DragItem>, int32_t> DropObject;
+
+  // Called by the platform widget.
+  bool AcceptsDrop(const std::vector<std::string>& paths) const;
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  Ref<Picture> backdrop_;
+  std::vector<std::string> accepted_;
+};
+
+// A line between two points of the window.
+class Line : public RectControl {
+ public:
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  void Constructor() override;
+  void X1(int32_t v);
+  void X2(int32_t v);
+  void Y1(int32_t v);
+  void Y2(int32_t v);
+  void BorderWidth(int32_t v);
+  void LineColor(int32_t rgb);
+  int32_t X1() const { return x1_; }
+  int32_t X2() const { return x2_; }
+  int32_t Y1() const { return y1_; }
+  int32_t Y2() const { return y2_; }
+  int32_t LineColor() const { return color_; }
+  int32_t BorderWidth() const { return width_; }
+
+ protected:
+  const PropertyDeclarations& Declarations() const override;
+
+ private:
+  void Place();
+  int32_t x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0, width_ = 1, color_ = 0;
+};
+
+// What a drop carries; the first item is the one presented.
+class DragItem : public Object {
+ public:
+  explicit DragItem(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+  static const ClassRecord* __Lookup();
+  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  bool FolderItemAvailable() const;
+  Ref<class FolderItem> FolderItem() const;
+
+ private:
+  std::vector<std::string> paths_;
+};
