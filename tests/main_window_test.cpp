@@ -31,6 +31,7 @@ TEST_F(MainWindowTest, OpensCentredAtItsFixedSize) {
   EXPECT_TRUE(top->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
   EXPECT_TRUE(top->windowFlags().testFlag(Qt::WindowCloseButtonHint));
   EXPECT_EQ(w->Widgets().content->size(), QSize(600, 437));
+  EXPECT_EQ(w->Widgets().content->mapToGlobal(QPoint(0, 0)), QPoint(340, 181));
 }
 
 TEST_F(MainWindowTest, EveryControlStandsAtItsBoundsInCreationOrder) {

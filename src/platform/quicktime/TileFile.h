@@ -3,7 +3,11 @@
 #include <cstddef>
 #include <string>
 
-// Writes the bytes to a temporary file beside path and renames it over path,
-// so path holds either its old content or all of the new one. False, with
-// the reason in error, when that fails.
+// Writes the bytes to a new temporary file beside path (".<name>.XXXXXX") and
+// renames it over path, so path holds either its old content or all of the
+// new one, also when the process is stopped halfway. False, with the reason
+// in error, when that fails; the temporary file is then removed.
+//
+// The file is not synced to disk: one sync per tile would cost more than
+// encoding it.
 bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std::string& error);

@@ -200,19 +200,9 @@ void Window::PlaceContent() {
   top->layout()->activate();
   QPoint inside = widgets_->content->pos();
   top->setGeometry(QRect(QPoint(left_ - inside.x(), top_ - inside.y()), top->size()));
+  top->setAttribute(Qt::WA_Moved);  // also when the place equals the initial one
 }
 
-int32_t Window::Left() const {
-  if (widgets_->top && widgets_->top->isVisible())
-    return widgets_->content->mapToGlobal(QPoint(0, 0)).x();
-  return left_;
-}
-
-int32_t Window::Top() const {
-  if (widgets_->top && widgets_->top->isVisible())
-    return widgets_->content->mapToGlobal(QPoint(0, 0)).y();
-  return top_;
-}
 
 void Window::Left(int32_t value) {
   left_ = value;

@@ -37,10 +37,11 @@ class Window : public Object, public PropertyHolder {
 
   std::string Title() const;
   void Title(const std::string& title);
-  // The content area's position on the screen and its size.
-  int32_t Left() const;
+  // The content area's position on the screen, as the program placed it (a
+  // platform may keep a window's frame on screen), and its size.
+  int32_t Left() const { return left_; }
   void Left(int32_t value);
-  int32_t Top() const;
+  int32_t Top() const { return top_; }
   void Top(int32_t value);
   int32_t Width() const { return width_; }
   void Width(int32_t value);

@@ -74,6 +74,7 @@ struct ImageDeleter {
 }  // namespace
 
 DecodeResult DecodeWithMagick(const QString& path, QByteArrayView head) {
+  if (head.isEmpty()) return DecodeResult::NotMine();
   InitializeOnce();
   const char* format = FormatOf(path, head);
   if (!format) return DecodeResult::NotMine();

@@ -1,0 +1,312 @@
+// Decoding picture files: every format the program writes, with and without
+// alpha, 8 and 16 bits a channel, EXIF orientation; damaged and oversized
+// files give Nil.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <functional>
+#include <random>
+
+#include "platform/files/PictureDecoder.h"
+#include "platform/graphics/Picture.h"
+#include "platform/graphics/PictureImage.h"
+
+namespace {
+
+const QString kFixtures = QStringLiteral(VAMOR_FIXTURES "/decode/");
+
+// The pattern every fixture shows (see tests/fixtures/decode/make_fixtures.sh):
+// 4 x 3 blocks of 8 x 8 pixels.
+constexpr int kWidth = 32, kHeight = 24;
+constexpr int kRed[] = {255, 0, 0, 255, 0, 255, 0, 255, 128, 255, 64, 10};
+constexpr int kGreen[] = {0, 255, 0, 255, 0, 255, 255, 0, 128, 128, 32, 200};
+constexpr int kBlue[] = {0, 0, 255, 255, 0, 0, 255, 255, 128, 0, 200, 120};
+constexpr int kAlpha[] = {255, 255, 255, 255, 128, 64, 200, 1, 0, 32, 160, 255};
+
+int Block(int x, int y) { return (y / 8) * 4 + x / 8; }
+
+enum Content { kRgb, kRgba, kGray };
+
+QRgb Expected(Content content, int x, int y) {
+  const int k = Block(x, y);
+  if (content == kGray) return qRgb(23 * k, 23 * k, 23 * k);
+  return qRgba(kRed[k], kGreen[k], kBlue[k], content == kRgba ? kAlpha[k] : 255);
+}
+
+// Compares a decoded pattern: every pixel for a lossless file, the middle of
+// each block for a lossy one. Colour is not compared where alpha is 0.
+void ExpectPattern(const QImage& image, Content content, int tolerance) {
+  ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
+  ASSERT_EQ(image.format(), QImage::Format_ARGB32);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      if (tolerance > 0 && (x % 8 < 3 || x % 8 > 4 || y % 8 < 3 || y % 8 > 4)) continue;
+      const QRgb want = Expected(content, x, y), got = image.pixel(x, y);
+      ASSERT_EQ(qAlpha(got), qAlpha(want)) << x << "," << y;
+      if (qAlpha(want) == 0) continue;
+      ASSERT_NEAR(qRed(got), qRed(want), tolerance) << x << "," << y;
+      ASSERT_NEAR(qGreen(got), qGreen(want), tolerance) << x << "," << y;
+      ASSERT_NEAR(qBlue(got), qBlue(want), tolerance) << x << "," << y;
+    }
+}
+
+Ref<Picture> Decode(const QString& path) { return DecodePictureFile(path.toStdString()); }
+
+struct FormatCase {
+  const char* file;
+  Content content;
+  int tolerance;  // 0: lossless
+};
+
+class DecodesFormat : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(DecodesFormat, ThePatternAtFullSize) {
+  const FormatCase& c = GetParam();
+  const Ref<Picture> picture = Decode(kFixtures + c.file);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Image().opaque, c.content != kRgba);
+  EXPECT_FALSE(picture->Image().blank);
+  ExpectPattern(ImageOf(*picture), c.content, c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, DecodesFormat,
+    testing::Values(FormatCase{"jpeg_rgb.jpg", kRgb, 12}, FormatCase{"jpeg_progressive.jpg", kRgb, 12},
+                    FormatCase{"jpeg_gray.jpg", kGray, 4}, FormatCase{"jpeg_cmyk.jpg", kRgb, 12},
+                    FormatCase{"png_rgb8.png", kRgb, 0}, FormatCase{"png_rgba8.png", kRgba, 0},
+                    FormatCase{"png_rgb16.png", kRgb, 0}, FormatCase{"png_rgba16.png", kRgba, 0},
+                    FormatCase{"png_gray8.png", kGray, 0}, FormatCase{"png_indexed.png", kRgb, 0},
+                    FormatCase{"bmp_rgb.bmp", kRgb, 0}, FormatCase{"bmp_rgba.bmp", kRgba, 0},
+                    FormatCase{"gif_two_frames.gif", kRgb, 0},  // the first frame
+                    FormatCase{"tiff_rgb8.tif", kRgb, 0}, FormatCase{"tiff_rgba8.tif", kRgba, 0},
+                    FormatCase{"tiff_rgb16.tif", kRgb, 0}, FormatCase{"tiff_rgba16.tif", kRgba, 0},
+                    FormatCase{"tiff_orient6.tif", kRgb, 0},
+                    FormatCase{"webp_rgba.webp", kRgba, 0}, FormatCase{"webp_lossy.webp", kRgb, 12},
+                    FormatCase{"tga_rgb.tga", kRgb, 0}, FormatCase{"tga_rgba.tga", kRgba, 0},
+                    FormatCase{"tga_rle.tga", kRgba, 0},
+                    FormatCase{"psd_rgb8.psd", kRgb, 0}, FormatCase{"psd_rgba8.psd", kRgba, 0},
+                    FormatCase{"psd_rgb16.psd", kRgb, 0},
+                    FormatCase{"psd_rgba16_raw.psd", kRgba, 0},
+                    FormatCase{"psd_gray8.psd", kGray, 0},
+                    FormatCase{"sgi_rgb8.sgi", kRgb, 0}, FormatCase{"sgi_rgba8.sgi", kRgba, 0},
+                    FormatCase{"sgi_rgb16.sgi", kRgb, 0}),
+    [](const testing::TestParamInfo<FormatCase>& info) {
+      std::string name = info.param.file;
+      for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return name;
+    });
+
+QByteArray Read(const QString& path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+  return file.readAll();
+}
+
+QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  return path;
+}
+
+// A JPEG of the given pixels written by Qt, with an EXIF orientation tag
+// inserted after the start marker.
+QByteArray JpegWithOrientation(const QImage& stored, int orientation) {
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(stored.save(&buffer, "JPEG", 100));
+  const char exif[] = {
+      '\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,      // APP1, length 34
+      'M', 'M', 0, 42, 0, 0, 0, 8,                          // big-endian TIFF header
+      0, 1,                                                 // one entry
+      1, 0x12, 0, 3, 0, 0, 0, 1, 0, char(orientation), 0, 0,  // Orientation, SHORT
+      0, 0, 0, 0};                                          // no next directory
+  return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
+}
+
+TEST(DecodePictureFile, AppliesTheExifOrientation) {
+  // For each tag, where a stored pixel (x, y) of a w x h picture is shown.
+  struct Case {
+    int orientation;
+    bool turned;  // stored 24 x 32
+    QPoint (*shown)(int x, int y, int w, int h);
+  };
+  const Case cases[] = {
+      {1, false, [](int x, int y, int, int) { return QPoint(x, y); }},
+      {2, false, [](int x, int y, int w, int) { return QPoint(w - 1 - x, y); }},
+      {3, false, [](int x, int y, int w, int h) { return QPoint(w - 1 - x, h - 1 - y); }},
+      {4, false, [](int x, int y, int, int h) { return QPoint(x, h - 1 - y); }},
+      {5, true, [](int x, int y, int, int) { return QPoint(y, x); }},
+      {6, true, [](int x, int y, int, int h) { return QPoint(h - 1 - y, x); }},
+      {7, true, [](int x, int y, int w, int h) { return QPoint(h - 1 - y, w - 1 - x); }},
+      {8, true, [](int x, int y, int w, int) { return QPoint(y, w - 1 - x); }},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "orientation " << c.orientation);
+    const int w = c.turned ? kHeight : kWidth, h = c.turned ? kWidth : kHeight;
+    QImage stored(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const QPoint shown = c.shown(x, y, w, h);
+        stored.setPixel(x, y, Expected(kRgb, shown.x(), shown.y()));
+      }
+    const Ref<Picture> picture =
+        Decode(Write(dir, "oriented.jpg", JpegWithOrientation(stored, c.orientation)));
+    ASSERT_TRUE(picture);
+    ExpectPattern(ImageOf(*picture), kRgb, 12);
+  }
+}
+
+// The bytes of a PNG chunk, its CRC computed.
+QByteArray PngChunk(const char* type, const QByteArray& data) {
+  QByteArray body = QByteArray(type, 4) + data;
+  uint32_t crc = 0xFFFFFFFFu;
+  for (char byte : body) {
+    crc ^= uint8_t(byte);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  crc ^= 0xFFFFFFFFu;
+  auto be32 = [](uint32_t v) {
+    const char b[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(b, 4);
+  };
+  return be32(uint32_t(data.size())) + body + be32(crc);
+}
+
+QByteArray PngClaiming(uint32_t width, uint32_t height) {
+  QByteArray header;
+  for (uint32_t v : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) header.append(char(v >> shift));
+  header.append("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA
+  return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) +
+         PngChunk("IDAT", QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8)) +
+         PngChunk("IEND", {});
+}
+
+// A fixture with big-endian (or little-endian) 16-bit values written at the offsets.
+QByteArray Patched(const char* fixture, std::vector<int> offsets, uint16_t value, bool bigEndian) {
+  QByteArray bytes = Read(kFixtures + fixture);
+  for (int at : offsets) {
+    bytes[at + (bigEndian ? 0 : 1)] = char(value >> 8);
+    bytes[at + (bigEndian ? 1 : 0)] = char(value & 0xFF);
+  }
+  return bytes;
+}
+
+// Offset of the first JPEG start-of-frame's height field.
+int JpegFrameSize(const QByteArray& jpeg) {
+  for (int i = 2; i + 1 < jpeg.size(); ++i)
+    if (uint8_t(jpeg[i]) == 0xFF && (uint8_t(jpeg[i + 1]) == 0xC0 || uint8_t(jpeg[i + 1]) == 0xC2))
+      return i + 5;
+  return -1;
+}
+
+QByteArray Truncated(const char* fixture, double keep) {
+  const QByteArray bytes = Read(kFixtures + fixture);
+  return bytes.left(qsizetype(bytes.size() * keep));
+}
+
+QByteArray RandomBytes(int count) {
+  std::mt19937 random(20240601);
+  QByteArray bytes(count, 0);
+  for (char& b : bytes) b = char(random());
+  return bytes;
+}
+
+QByteArray PngWithBadCrc() {
+  QByteArray png = Read(kFixtures + "png_rgb8.png");
+  const int idat = int(png.indexOf("IDAT"));
+  png[idat + 10] = char(png[idat + 10] ^ 0x55);  // inside the compressed data
+  return png;
+}
+
+struct DamageCase {
+  const char* name;
+  const char* file;  // written into a temporary folder, unless missing
+  std::function<QByteArray()> bytes;
+};
+
+class RefusesDamage : public testing::TestWithParam<DamageCase> {};
+
+TEST_P(RefusesDamage, WithNil) {
+  const DamageCase& c = GetParam();
+  QTemporaryDir dir;
+  const QString path = c.bytes ? Write(dir, c.file, c.bytes()) : dir.filePath(c.file);
+  EXPECT_FALSE(Decode(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusesDamage,
+    testing::Values(
+        DamageCase{"missing", "missing.png", nullptr},
+        DamageCase{"empty", "empty.png", [] { return QByteArray(); }},
+        DamageCase{"text", "notes.txt", [] { return QByteArray("Tile sizes:\n256 x 256\n"); }},
+        DamageCase{"text_named_as_targa", "notes.tga",
+                   [] { return QByteArray("Tile sizes:\n256 x 256\n"); }},
+        DamageCase{"random_bytes", "noise.bin", [] { return RandomBytes(5000); }},
+        DamageCase{"random_bytes_named_as_jpeg", "noise.jpg", [] { return RandomBytes(5000); }},
+        DamageCase{"truncated_jpeg", "cut.jpg", [] { return Truncated("jpeg_rgb.jpg", 0.6); }},
+        DamageCase{"truncated_progressive_jpeg", "cut.jpg",
+                   [] { return Truncated("jpeg_progressive.jpg", 0.6); }},
+        DamageCase{"jpeg_header_only", "head.jpg", [] { return Truncated("jpeg_rgb.jpg", 0.05); }},
+        DamageCase{"png_bad_crc", "crc.png", PngWithBadCrc},
+        DamageCase{"truncated_png", "cut.png", [] { return Truncated("png_rgb8.png", 0.7); }},
+        DamageCase{"truncated_gif", "cut.gif", [] { return Truncated("gif_two_frames.gif", 0.3); }},
+        DamageCase{"truncated_bmp", "cut.bmp", [] { return Truncated("bmp_rgb.bmp", 0.5); }},
+        DamageCase{"truncated_tiff", "cut.tif", [] { return Truncated("tiff_rgb8.tif", 0.5); }},
+        DamageCase{"truncated_webp", "cut.webp", [] { return Truncated("webp_lossy.webp", 0.6); }},
+        DamageCase{"truncated_targa", "cut.tga", [] { return Truncated("tga_rgb.tga", 0.5); }},
+        DamageCase{"truncated_targa_rle", "cut.tga", [] { return Truncated("tga_rle.tga", 0.5); }},
+        DamageCase{"truncated_psd", "cut.psd", [] { return Truncated("psd_rgb8.psd", 0.8); }},
+        DamageCase{"truncated_psd_raw", "cut.psd",
+                   [] { return Truncated("psd_rgba16_raw.psd", 0.8); }},
+        DamageCase{"truncated_sgi", "cut.sgi", [] { return Truncated("sgi_rgb8.sgi", 0.6); }},
+        DamageCase{"truncated_sgi_verbatim", "cut.sgi",
+                   [] { return Truncated("sgi_rgb16.sgi", 0.6); }}),
+    [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
+
+TEST(DecodePictureFile, RefusesAFolder) {
+  QTemporaryDir dir;
+  EXPECT_FALSE(Decode(dir.path()));
+}
+
+// Headers that claim a side above 32767 are refused from the header alone
+// (a 100000 x 100000 picture would need 40 GB).
+class RefusesOversize : public testing::TestWithParam<DamageCase> {};
+
+TEST_P(RefusesOversize, FromTheHeader) {
+  const DamageCase& c = GetParam();
+  QTemporaryDir dir;
+  EXPECT_FALSE(Decode(Write(dir, c.file, c.bytes())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, RefusesOversize,
+    testing::Values(
+        DamageCase{"png_100000", "big.png", [] { return PngClaiming(100000, 100000); }},
+        DamageCase{"png_32768_wide", "wide.png", [] { return PngClaiming(32768, 1); }},
+        DamageCase{"jpeg_40000", "big.jpg",
+                   [] {
+                     const QByteArray jpeg = Read(kFixtures + "jpeg_rgb.jpg");
+                     const int at = JpegFrameSize(jpeg);
+                     return Patched("jpeg_rgb.jpg", {at, at + 2}, 40000, true);
+                   }},
+        DamageCase{"psd_40000", "big.psd",
+                   [] { return Patched("psd_rgb8.psd", {16, 20}, 40000, true); }},
+        DamageCase{"sgi_40000", "big.sgi",
+                   [] { return Patched("sgi_rgb8.sgi", {6, 8}, 40000, true); }},
+        DamageCase{"gif_40000", "big.gif",
+                   [] { return Patched("gif_two_frames.gif", {6, 8}, 40000, false); }},
+        DamageCase{"tga_40000", "big.tga",
+                   [] { return Patched("tga_rgb.tga", {12, 14}, 40000, false); }}),
+    [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
+
+}  // namespace
