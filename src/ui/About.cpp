@@ -20,15 +20,7 @@ const ClassRecord* About::__Lookup() {
   return record;
 }
 
-Ref<class About> About() {
-  Ref<Window> window = _GetImplicitWindow("About.About");
-  if (!window) {
-    auto created = std::make_shared<class About>();
-    created->Constructor();
-    window = created;
-  }
-  return RuntimeCheckCast<class About>(window);
-}
+Ref<class About> About() { return RuntimeImplicitWindow<class About>(); }
 
 void About::Layout() { _SetProperties(*this, AboutPropertyLists::About()); }
 

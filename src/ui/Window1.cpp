@@ -72,15 +72,7 @@ const ClassRecord* Window1::__Lookup() {
   return record;
 }
 
-Ref<class Window1> Window1() {
-  Ref<Window> window = _GetImplicitWindow("Window1.Window1");
-  if (!window) {
-    auto created = std::make_shared<class Window1>();
-    created->Constructor();
-    window = created;
-  }
-  return RuntimeCheckCast<class Window1>(window);
-}
+Ref<class Window1> Window1() { return RuntimeImplicitWindow<class Window1>(); }
 
 void Window1::Layout() {
   MenuBar(::MenuBar1());

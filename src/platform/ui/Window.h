@@ -107,3 +107,16 @@ std::vector<Ref<Window>> RuntimeOpenWindows();
 Ref<Window> RuntimeFrontmostWindow();
 // Closes every open window (at shut-down).
 void RuntimeCloseAllWindows();
+
+// A window class's implicit instance: the open window of that class, or a new
+// one, built and opened, when none is open.
+template <class T>
+Ref<T> RuntimeImplicitWindow() {
+  Ref<Window> window = _GetImplicitWindow(T::__Lookup()->name);
+  if (!window) {
+    auto created = std::make_shared<T>();
+    created->Constructor();
+    window = created;
+  }
+  return RuntimeCheckCast<T>(window);
+}
