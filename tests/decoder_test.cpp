@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <functional>
 #include <random>
 
@@ -37,14 +41,14 @@ QRgb Expected(Content content, int x, int y) {
   return qRgba(kRed[k], kGreen[k], kBlue[k], content == kRgba ? kAlpha[k] : 255);
 }
 
-// Compares a decoded pattern: every pixel for a lossless file, the middle of
-// each block for a lossy one. Colour is not compared where alpha is 0.
-void ExpectPattern(const QImage& image, Content content, int tolerance) {
+// Compares a decoded pattern: every pixel of a lossless file, the middle of
+// each block of a lossy one. Colour is not compared where alpha is 0.
+void ExpectPattern(const QImage& image, Content content, int tolerance, bool lossy) {
   ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
   ASSERT_EQ(image.format(), QImage::Format_ARGB32);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) {
-      if (tolerance > 0 && (x % 8 < 3 || x % 8 > 4 || y % 8 < 3 || y % 8 > 4)) continue;
+      if (lossy && (x % 8 < 3 || x % 8 > 4 || y % 8 < 3 || y % 8 > 4)) continue;
       const QRgb want = Expected(content, x, y), got = image.pixel(x, y);
       ASSERT_EQ(qAlpha(got), qAlpha(want)) << x << "," << y;
       if (qAlpha(want) == 0) continue;
@@ -59,7 +63,8 @@ Ref<Picture> Decode(const QString& path) { return DecodePictureFile(path.toStdSt
 struct FormatCase {
   const char* file;
   Content content;
-  int tolerance;  // 0: lossless
+  int tolerance = 0;
+  bool lossy = false;
 };
 
 class DecodesFormat : public testing::TestWithParam<FormatCase> {};
@@ -70,30 +75,34 @@ TEST_P(DecodesFormat, ThePatternAtFullSize) {
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->Image().opaque, c.content != kRgba);
   EXPECT_FALSE(picture->Image().blank);
-  ExpectPattern(ImageOf(*picture), c.content, c.tolerance);
+  ExpectPattern(ImageOf(*picture), c.content, c.tolerance, c.lossy);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, DecodesFormat,
-    testing::Values(FormatCase{"jpeg_rgb.jpg", kRgb, 12}, FormatCase{"jpeg_progressive.jpg", kRgb, 12},
-                    FormatCase{"jpeg_gray.jpg", kGray, 4}, FormatCase{"jpeg_cmyk.jpg", kRgb, 12},
-                    FormatCase{"png_rgb8.png", kRgb, 0}, FormatCase{"png_rgba8.png", kRgba, 0},
-                    FormatCase{"png_rgb16.png", kRgb, 0}, FormatCase{"png_rgba16.png", kRgba, 0},
-                    FormatCase{"png_gray8.png", kGray, 0}, FormatCase{"png_indexed.png", kRgb, 0},
-                    FormatCase{"bmp_rgb.bmp", kRgb, 0}, FormatCase{"bmp_rgba.bmp", kRgba, 0},
-                    FormatCase{"gif_two_frames.gif", kRgb, 0},  // the first frame
-                    FormatCase{"tiff_rgb8.tif", kRgb, 0}, FormatCase{"tiff_rgba8.tif", kRgba, 0},
-                    FormatCase{"tiff_rgb16.tif", kRgb, 0}, FormatCase{"tiff_rgba16.tif", kRgba, 0},
-                    FormatCase{"tiff_orient6.tif", kRgb, 0},
-                    FormatCase{"webp_rgba.webp", kRgba, 0}, FormatCase{"webp_lossy.webp", kRgb, 12},
-                    FormatCase{"tga_rgb.tga", kRgb, 0}, FormatCase{"tga_rgba.tga", kRgba, 0},
-                    FormatCase{"tga_rle.tga", kRgba, 0},
-                    FormatCase{"psd_rgb8.psd", kRgb, 0}, FormatCase{"psd_rgba8.psd", kRgba, 0},
-                    FormatCase{"psd_rgb16.psd", kRgb, 0},
-                    FormatCase{"psd_rgba16_raw.psd", kRgba, 0},
-                    FormatCase{"psd_gray8.psd", kGray, 0},
-                    FormatCase{"sgi_rgb8.sgi", kRgb, 0}, FormatCase{"sgi_rgba8.sgi", kRgba, 0},
-                    FormatCase{"sgi_rgb16.sgi", kRgb, 0}),
+    testing::Values(FormatCase{"jpeg_rgb.jpg", kRgb, 12, true},
+                    FormatCase{"jpeg_progressive.jpg", kRgb, 12, true},
+                    FormatCase{"jpeg_gray.jpg", kGray, 4, true},
+                    FormatCase{"jpeg_cmyk.jpg", kRgb, 12, true},
+                    FormatCase{"png_rgb8.png", kRgb}, FormatCase{"png_rgba8.png", kRgba},
+                    FormatCase{"png_rgb16.png", kRgb}, FormatCase{"png_rgba16.png", kRgba},
+                    FormatCase{"png_gray8.png", kGray}, FormatCase{"png_indexed.png", kRgb},
+                    FormatCase{"bmp_rgb.bmp", kRgb}, FormatCase{"bmp_rgba.bmp", kRgba},
+                    FormatCase{"gif_two_frames.gif", kRgb},  // the first frame
+                    FormatCase{"tiff_rgb8.tif", kRgb},
+                    // Qt reads 8-bit TIFF alpha premultiplied: a unit off.
+                    FormatCase{"tiff_rgba8.tif", kRgba, 1},
+                    FormatCase{"tiff_rgb16.tif", kRgb}, FormatCase{"tiff_rgba16.tif", kRgba},
+                    FormatCase{"tiff_orient6.tif", kRgb},
+                    FormatCase{"webp_rgba.webp", kRgba},
+                    FormatCase{"webp_lossy.webp", kRgb, 12, true},
+                    FormatCase{"tga_rgb.tga", kRgb}, FormatCase{"tga_rgba.tga", kRgba},
+                    FormatCase{"tga_rle.tga", kRgba},
+                    FormatCase{"psd_rgb8.psd", kRgb}, FormatCase{"psd_rgba8.psd", kRgba},
+                    FormatCase{"psd_rgb16.psd", kRgb}, FormatCase{"psd_rgba16_raw.psd", kRgba},
+                    FormatCase{"psd_gray8.psd", kGray}, FormatCase{"psb_rgba8.psb", kRgba},
+                    FormatCase{"sgi_rgb8.sgi", kRgb}, FormatCase{"sgi_rgba8.sgi", kRgba},
+                    FormatCase{"sgi_rgb16.sgi", kRgb}),
     [](const testing::TestParamInfo<FormatCase>& info) {
       std::string name = info.param.file;
       for (char& ch : name)
@@ -161,7 +170,7 @@ TEST(DecodePictureFile, AppliesTheExifOrientation) {
     const Ref<Picture> picture =
         Decode(Write(dir, "oriented.jpg", JpegWithOrientation(stored, c.orientation)));
     ASSERT_TRUE(picture);
-    ExpectPattern(ImageOf(*picture), kRgb, 12);
+    ExpectPattern(ImageOf(*picture), kRgb, 12, true);
   }
 }
 
@@ -278,6 +287,24 @@ TEST(DecodePictureFile, RefusesAFolder) {
   EXPECT_FALSE(Decode(dir.path()));
 }
 
+TEST(DecodePictureFile, TakesSidesUpTo32767) {
+  QTemporaryDir dir;
+  for (const char* format : {"jpg", "png", "bmp", "tif"})
+    for (int side : {32767, 32768})
+      for (bool wide : {true, false}) {
+        SCOPED_TRACE(testing::Message() << format << " " << side << (wide ? " wide" : " high"));
+        QImage image(wide ? side : 2, wide ? 2 : side, QImage::Format_RGB32);
+        image.fill(0xFF336699);
+        const QString path = dir.filePath(QStringLiteral("side.") + format);
+        ASSERT_TRUE(image.save(path));
+        const Ref<Picture> picture = Decode(path);
+        ASSERT_EQ(picture != nullptr, side == 32767);
+        if (picture) {
+          EXPECT_EQ(QSize(picture->Width(), picture->Height()), image.size());
+        }
+      }
+}
+
 // Headers that claim a side above 32767 are refused from the header alone
 // (a 100000 x 100000 picture would need 40 GB).
 class RefusesOversize : public testing::TestWithParam<DamageCase> {};
@@ -308,5 +335,49 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"tga_40000", "big.tga",
                    [] { return Patched("tga_rgb.tga", {12, 14}, 40000, false); }}),
     [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
+
+// Caps the address space a little above what the process uses now, so that
+// every large allocation fails; lifted again when it goes.
+class AddressSpaceCap {
+ public:
+  explicit AddressSpaceCap(rlim_t headroom) {
+    getrlimit(RLIMIT_AS, &saved_);
+    rlim_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit cap = saved_;
+    cap.rlim_cur = pages * rlim_t(sysconf(_SC_PAGESIZE)) + headroom;
+    EXPECT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
+  }
+  ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &saved_); }
+
+ private:
+  rlimit saved_;
+};
+
+TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
+  // Files that claim 30000 x 30000 pixels (3.6 GB), a size that is allowed:
+  // under the cap the decoders cannot get the picture's memory, and must say
+  // so with Nil rather than throw or crash.
+  const std::pair<const char*, QByteArray> files[] = {
+      {"big.jpg", [] {
+         const int at = JpegFrameSize(Read(kFixtures + "jpeg_rgb.jpg"));
+         return Patched("jpeg_rgb.jpg", {at, at + 2}, 30000, true);
+       }()},
+      {"big.png", PngClaiming(30000, 30000)},
+      {"big.psd", Patched("psd_rgb8.psd", {16, 20}, 30000, true)},
+      {"big.bmp", Patched("bmp_rgb.bmp", {18, 22}, 30000, false)},
+  };
+  QTemporaryDir dir;
+  std::vector<QString> paths;
+  for (const auto& [name, bytes] : files) paths.push_back(Write(dir, name, bytes));
+  // Loads the decoders' libraries and plug-ins before the cap.
+  for (const char* fixture : {"jpeg_rgb.jpg", "png_rgb8.png", "psd_rgb8.psd", "bmp_rgb.bmp"})
+    ASSERT_TRUE(Decode(kFixtures + fixture));
+
+  const AddressSpaceCap cap(rlim_t(512) << 20);
+  EXPECT_FALSE(NewPicture(32767, 32767, 32));
+  for (const QString& path : paths) EXPECT_FALSE(Decode(path)) << path.toStdString();
+  EXPECT_TRUE(NewPicture(538, 284, 32));
+}
 
 }  // namespace

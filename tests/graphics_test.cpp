@@ -41,7 +41,9 @@ TEST(NewPicture, SidesFromOneTo32767) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
     const Ref<Picture> p = NewPicture(c.width, c.height, 32);
     ASSERT_EQ(p != nullptr, c.made);
-    if (p) EXPECT_EQ(std::pair(p->Width(), p->Height()), std::pair(c.width, c.height));
+    if (p) {
+      EXPECT_EQ(std::pair(p->Width(), p->Height()), std::pair(c.width, c.height));
+    }
   }
 }
 

@@ -20,9 +20,17 @@ namespace {
 // An ARGB32 pixel of straight alpha, as a 32-bit value 0xAARRGGBB.
 using Pixel = uint32_t;
 
-Pixel* Row(QImage& image, int64_t y) {
-  return reinterpret_cast<Pixel*>(image.bits() + y * image.bytesPerLine());
-}
+// Rows of a picture's pixels. Takes the buffer once: QImage::bits() checks
+// for sharing on every call.
+class Rows {
+ public:
+  explicit Rows(QImage& image) : bits_(image.bits()), stride_(image.bytesPerLine()) {}
+  Pixel* operator[](int64_t y) const { return reinterpret_cast<Pixel*>(bits_ + y * stride_); }
+
+ private:
+  uchar* bits_;
+  qsizetype stride_;
+};
 
 const Pixel* Row(const QImage& image, int64_t y) {
   return reinterpret_cast<const Pixel*>(image.constBits() + y * image.bytesPerLine());
@@ -61,9 +69,10 @@ void Compose(PictureImage& target, int64_t x, int64_t y, const QImage& source, i
 
   // Onto a blank picture, or with an opaque source, source over is the source.
   const bool copy = target.blank || sourceOpaque;
+  const Rows rows(image);
   for (int64_t row = 0; row < height; ++row) {
     const Pixel* from = Row(source, sourceY + row) + sourceX;
-    Pixel* to = Row(image, y + row) + x;
+    Pixel* to = rows[y + row] + x;
     if (copy)
       std::memcpy(to, from, size_t(width) * sizeof(Pixel));
     else
@@ -74,8 +83,7 @@ void Compose(PictureImage& target, int64_t x, int64_t y, const QImage& source, i
   target.blank = false;
 }
 
-// The rows and columns of a source picture that a draw reads, the rectangle of
-// the target they land on, and the scale between the two.
+// Where a scaled draw puts its source rectangle: the corner and the scale.
 struct Mapping {
   double scaleX, scaleY;  // destination pixels per source pixel
   int64_t x, y;           // destination of the source rectangle's corner
@@ -134,7 +142,8 @@ void Graphics::FillRect(int32_t x, int32_t y, int32_t width, int32_t height) {
   const int64_t y1 = std::min<int64_t>(int64_t(y) + height, image.height());
   if (x0 >= x1 || y0 >= y1) return;
   const Pixel pen = 0xFF000000u | target.foreColor;
-  for (int64_t row = y0; row < y1; ++row) std::fill(Row(image, row) + x0, Row(image, row) + x1, pen);
+  const Rows rows(image);
+  for (int64_t row = y0; row < y1; ++row) std::fill(rows[row] + x0, rows[row] + x1, pen);
   const bool coversAll = x0 == 0 && y0 == 0 && x1 == image.width() && y1 == image.height();
   target.opaque = target.opaque || coversAll;
   target.blank = false;
@@ -153,7 +162,8 @@ void Graphics::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     const int64_t ya = std::max<int64_t>(std::min(y1, y2), 0);
     const int64_t yb = std::min<int64_t>(std::max(y1, y2), h - 1);
     if (xa > xb || ya > yb) return;
-    for (int64_t row = ya; row <= yb; ++row) std::fill(Row(image, row) + xa, Row(image, row) + xb + 1, pen);
+    const Rows rows(image);
+    for (int64_t row = ya; row <= yb; ++row) std::fill(rows[row] + xa, rows[row] + xb + 1, pen);
     target.blank = false;
     return;
   }
@@ -178,11 +188,12 @@ void Graphics::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   const int64_t first = std::max<int64_t>(0, su > 0 ? -u0 : u0 - (uSize - 1));
   const int64_t last = std::min<int64_t>(n, su > 0 ? uSize - 1 - u0 : u0);
   bool drawn = false;
+  const Rows rows(image);
   for (int64_t i = first; i <= last; ++i) {
     const int64_t u = u0 + su * i;
     const int64_t v = v0 + sv * ((2 * i * m + n) / (2 * n));
     if (v < 0 || v >= vSize) continue;
-    Row(image, xMajor ? v : u)[xMajor ? u : v] = pen;
+    rows[xMajor ? v : u][xMajor ? u : v] = pen;
     drawn = true;
   }
   if (drawn) target.blank = false;

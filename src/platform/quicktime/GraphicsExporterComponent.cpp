@@ -39,13 +39,7 @@ bool SavePicture(ExporterHandle* exporter, const FolderItem& location, const Pic
   std::string& error = exporter->lastError;
   try {
     error.clear();
-    QImage tile = ImageOf(image);
-    if (tile.isNull()) {
-      error = "The picture is empty.";
-      return false;
-    }
-    if (tile.format() != QImage::Format_ARGB32) tile = tile.convertToFormat(QImage::Format_ARGB32);
-    if (exporter->encoder->Save(tile, location.NativePath(), error)) return true;
+    if (exporter->encoder->Save(ImageOf(image), location.NativePath(), error)) return true;
     if (error.empty()) error = "The file could not be written.";
   } catch (const std::exception& exception) {
     error = exception.what();
@@ -66,19 +60,19 @@ struct DeclaredEntry {
   std::string_view text;
   PluginEntry entry;
 };
-
-const DeclaredEntry kEntries[] = {
-    {"GetQTGraphicsExporter(format as string) As QTGraphicsExporter",
-     AsEntry<PluginEntrySignatures::GetExporter>(&GetExporter)},
-    {"QTGraphicsExporter.__exit", AsEntry<PluginEntrySignatures::Exit>(&Exit)},
-    {"QTGraphicsExporter.LastError.Get As String", AsEntry<PluginEntrySignatures::LastError>(&LastError)},
-    {"QTGraphicsExporter.SavePicture(location As FolderItem, image As Picture) As Boolean",
-     AsEntry<PluginEntrySignatures::SavePicture>(&SavePicture)},
-    {"QTGraphicsExporter.CompressionQuality.Set", AsEntry<PluginEntrySignatures::SetQuality>(&SetQuality)},
-};
 }  // namespace
 
 PluginEntry GraphicsExporterEntry(const std::string& declaredText) {
+  // Local, so that a look-up during static initialisation finds it made.
+  static const DeclaredEntry kEntries[] = {
+      {"GetQTGraphicsExporter(format as string) As QTGraphicsExporter",
+       AsEntry<PluginEntrySignatures::GetExporter>(&GetExporter)},
+      {"QTGraphicsExporter.__exit", AsEntry<PluginEntrySignatures::Exit>(&Exit)},
+      {"QTGraphicsExporter.LastError.Get As String", AsEntry<PluginEntrySignatures::LastError>(&LastError)},
+      {"QTGraphicsExporter.SavePicture(location As FolderItem, image As Picture) As Boolean",
+       AsEntry<PluginEntrySignatures::SavePicture>(&SavePicture)},
+      {"QTGraphicsExporter.CompressionQuality.Set", AsEntry<PluginEntrySignatures::SetQuality>(&SetQuality)},
+  };
   for (const DeclaredEntry& declared : kEntries)
     if (declared.text == declaredText) return declared.entry;
   return nullptr;

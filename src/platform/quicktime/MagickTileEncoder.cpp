@@ -11,7 +11,8 @@
 #include "platform/quicktime/TilePixels.h"
 
 namespace {
-// ARGB32 in memory order; "P" skips the alpha byte.
+// ARGB32 in memory order; "P" skips the alpha byte. ARGB32 rows have no
+// padding, as ConstituteImage expects.
 constexpr const char* kMapWithAlpha = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "BGRA" : "ARGB";
 constexpr const char* kMapOpaque = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "BGRP" : "PRGB";
 
@@ -54,14 +55,16 @@ struct BlobDeleter {
 bool MagickTileEncoder::Save(const QImage& tile, const std::string& path, std::string& error) {
   InitializeGraphicsMagick();
   Exception exception;
-  const char* map = HasTransparentPixel(tile) ? kMapWithAlpha : kMapOpaque;
-  std::unique_ptr<Image, ImageDeleter> image(
-      ConstituteImage(tile.width(), tile.height(), map, CharPixel, tile.constBits(), &exception.info));
+  const bool alpha = HasTransparentPixel(tile);
+  std::unique_ptr<Image, ImageDeleter> image(ConstituteImage(
+      tile.width(), tile.height(), alpha ? kMapWithAlpha : kMapOpaque, CharPixel, tile.constBits(), &exception.info));
   std::unique_ptr<ImageInfo, ImageInfoDeleter> info(CloneImageInfo(nullptr));
   if (!image || !info) {
     error = exception.Message(magick_);
     return false;
   }
+  // True colour always: a tile of few colours is not turned into a palette.
+  info->type = alpha ? TrueColorMatteType : TrueColorType;
   std::strncpy(info->magick, magick_.c_str(), MaxTextExtent - 1);
   std::strncpy(image->magick, magick_.c_str(), MaxTextExtent - 1);
   size_t size = 0;

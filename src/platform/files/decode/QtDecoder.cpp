@@ -2,6 +2,7 @@
 
 #include <QImageReader>
 
+#include "platform/files/decode/Completeness.h"
 #include "platform/graphics/PictureImage.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr int kAllocationLimitMiB =
     int((int64_t(kMaxPictureSide) * kMaxPictureSide * 8 >> 20) + 1);
 }  // namespace
 
-DecodeResult DecodeWithQt(const QString& path, QByteArrayView /*head*/) {
+DecodeResult DecodeWithQt(const QString& path, QByteArrayView head) {
   QImageReader::setAllocationLimit(kAllocationLimitMiB);
   QImageReader reader(path);
   reader.setDecideFormatFromContent(true);
@@ -21,6 +22,7 @@ DecodeResult DecodeWithQt(const QString& path, QByteArrayView /*head*/) {
   const QSize size = reader.size();
   if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
     return DecodeResult::Refused();
+  if (!HoldsWholePicture(reader.format(), path, head)) return DecodeResult::Refused();
   QImage image;
   // A reader that fails may have mistaken the format; another decoder may know it.
   if (!reader.read(&image)) return DecodeResult::NotMine();
