@@ -232,90 +232,122 @@ struct Peer {
   std::function<bool(const Format&)> handles;
 };
 
-int Parent(std::string file) {
-  QTemporaryDir root;
-  if (file.empty()) {
-    QDir cache(QDir::tempPath() + "/vamor-bench");
-    cache.mkpath(".");
-    std::printf("Generating the test photographs (once, kept in %s)...\n", qPrintable(cache.path()));
-    file = MakePhoto(cache.filePath("photo-100mp.jpg").toStdString(), 12000, 8400);
-  }
-  QImageReader probe(QString::fromStdString(file));
-  QSize size = probe.size();
-  double mp = size.width() * double(size.height()) / 1e6;
-  double fileMB = QFileInfo(QString::fromStdString(file)).size() / 1048576.0;
-  std::printf("Picture: %s, %d x %d (%.1f MP, %.1f MB)\n\n", file.c_str(), size.width(), size.height(), mp, fileMB);
+struct Photo {
+  std::string path;
+  QSize size;
+  double mp, fileMB;
+};
 
-  // Load: the program's whole load against TurboJPEG's decode alone.
-  auto decoder = RunChild({"child-decoder", QString::fromStdString(file)});
-  auto load = RunChild({"child-load", QString::fromStdString(file)});
-  double pictureMB = size.width() * double(size.height()) * 4 / 1048576.0;
-  double overIdle = load["peak"] - load["idle"];
-  std::printf("Load (decode and one scaled copy)\n");
-  std::printf("  decoder alone  %7.3f s   program load %7.3f s   ratio %.2f (target <= 1.30)\n", decoder["seconds"],
-              load["seconds"], load["seconds"] / decoder["seconds"]);
+Photo Describe(const std::string& path) {
+  QSize size = QImageReader(QString::fromStdString(path)).size();
+  return {path, size, size.width() * double(size.height()) / 1e6,
+          QFileInfo(QString::fromStdString(path)).size() / 1048576.0};
+}
+
+// The program's whole load against TurboJPEG's decode alone.
+void ReportLoad(const Photo& photo) {
+  std::printf("Load of %s (%d x %d, %.1f MP, %.1f MB)\n", photo.path.c_str(), photo.size.width(),
+              photo.size.height(), photo.mp, photo.fileMB);
+  auto decoder = RunChild({"child-decoder", QString::fromStdString(photo.path)});
+  auto load = RunChild({"child-load", QString::fromStdString(photo.path)});
+  double pictureMB = photo.mp * 1e6 * 4 / 1048576.0;
+  double budget = pictureMB + photo.fileMB + 64, overIdle = load["peak"] - load["idle"];
+  std::printf("  decoder alone  %7.3f s   program load %7.3f s   ratio %.2f (target <= 1.30)\n",
+              decoder["seconds"], load["seconds"], load["seconds"] / decoder["seconds"]);
   std::printf("  peak over the idle program %.0f MB; budget picture %.0f + file %.0f + 64 = %.0f MB%s\n\n",
-              overIdle, pictureMB, fileMB, pictureMB + fileMB + 64,
-              overIdle <= pictureMB + fileMB + 64 ? "" : "  OVER BUDGET");
+              overIdle, pictureMB, photo.fileMB, budget, overIdle <= budget ? "" : "  OVER BUDGET");
+}
 
+void ReportGrid() {
   auto grid = RunChild({"child-grid"});
   std::printf("Grid refresh on 20000 x 20000 (best of 5)\n  256-pixel tiles %.2f ms (target < 5)   "
               "1-pixel tiles %.2f ms (target < 50)\n\n",
               grid["grid256"] * 1e3, grid["grid1"] * 1e3);
+}
 
-  // ImageMagick's system policy caps a picture's pixel cache below this size;
-  // its peer runs under a policy that lets it hold the picture, as Vamor does.
-  const std::string policy = root.path().toStdString();
-  std::ofstream(policy + "/policy.xml")
+std::vector<Peer> InstalledPeers(const std::string& scratch) {
+  // ImageMagick's system policy caps a picture's pixel cache below these
+  // sizes; its peer runs under a policy that lets it hold the picture in
+  // memory, as Vamor does.
+  std::ofstream(scratch + "/policy.xml")
       << "<policymap><policy domain=\"resource\" name=\"memory\" value=\"16GiB\"/>"
          "<policy domain=\"resource\" name=\"map\" value=\"16GiB\"/>"
          "<policy domain=\"resource\" name=\"area\" value=\"4GP\"/>"
-         "<policy domain=\"resource\" name=\"disk\" value=\"64GiB\"/>"
+         "<policy domain=\"resource\" name=\"disk\" value=\"8GiB\"/>"
          "<policy domain=\"resource\" name=\"width\" value=\"64KP\"/>"
          "<policy domain=\"resource\" name=\"height\" value=\"64KP\"/></policymap>\n";
   std::vector<Peer> peers;
   auto all = [](const Format&) { return true; };
-  auto vipsFormats = [](const Format& f) { return f.row <= 1; };
   if (Installed("convert"))
-    peers.push_back({"ImageMagick", [](const std::string& in, const std::string& out, const Format& f) {
-                       return std::vector<std::string>{"convert", in, "-crop", "256x256", "+repage", "-quality", "80",
-                                                       out + "/t%d." + f.ext};
-                     }, {{"MAGICK_THREAD_LIMIT", "1"}, {"OMP_NUM_THREADS", "1"}, {"MAGICK_CONFIGURE_PATH", policy}}, all});
+    peers.push_back({"ImageMagick",
+                     [](const std::string& in, const std::string& out, const Format& f) {
+                       return std::vector<std::string>{"convert", in, "-crop", "256x256", "+repage", "+adjoin",
+                                                       "-quality", "80", out + "/t%d." + f.ext};
+                     },
+                     {{"MAGICK_THREAD_LIMIT", "1"}, {"OMP_NUM_THREADS", "1"}, {"MAGICK_CONFIGURE_PATH", scratch}},
+                     all});
   if (Installed("gm"))
-    peers.push_back({"GraphicsMagick", [](const std::string& in, const std::string& out, const Format& f) {
-                       return std::vector<std::string>{"gm", "convert", in, "-crop", "256x256", "+adjoin", "-quality",
-                                                       "80", out + "/t%d." + f.ext};
-                     }, {{"OMP_NUM_THREADS", "1"}}, all});
+    peers.push_back({"GraphicsMagick",
+                     [](const std::string& in, const std::string& out, const Format& f) {
+                       return std::vector<std::string>{"gm", "convert", in, "-crop", "256x256", "+adjoin",
+                                                       "-quality", "80", out + "/t%d." + f.ext};
+                     },
+                     {{"OMP_NUM_THREADS", "1"}},
+                     all});
   if (Installed("vips")) {
     auto dz = [](const std::string& in, const std::string& out, const Format& f) {
       std::string suffix = f.row == 0 ? ".jpg[Q=80]" : ".png";
       return std::vector<std::string>{"vips", "dzsave", in, out + "/t", "--depth", "one", "--tile-size", "256",
                                       "--overlap", "0", "--suffix", suffix};
     };
-    peers.push_back({"libvips 1 thread", dz, {{"VIPS_CONCURRENCY", "1"}}, vipsFormats});
-    peers.push_back({"libvips all threads", dz, {}, vipsFormats});
+    auto jpegAndPng = [](const Format& f) { return f.row <= 1; };
+    peers.push_back({"libvips 1 thread", dz, {{"VIPS_CONCURRENCY", "1"}}, jpegAndPng});
+    peers.push_back({"libvips all threads", dz, {}, jpegAndPng});
   }
+  return peers;
+}
 
-  std::printf("Whole job (load and export, 256 x 256 tiles), one run per line\n");
-  std::printf("  %-10s %8s %8s %9s %9s %10s  %s\n", "format", "job s", "MP/s", "in codec", "peak MB",
-              "export +MB", "ratio to each peer (peer time / Vamor time; > 1 means Vamor is faster)");
+// The whole job in every format, against each peer doing the same job. Each
+// run's tiles are removed once it has been measured.
+void ReportJobs(const Photo& photo, const QTemporaryDir& root) {
+  std::printf("Whole job on %s (%.1f MP): load and export in 256 x 256 tiles\n", photo.path.c_str(), photo.mp);
+  std::printf("  %-10s %7s %8s %9s %8s %10s  %s\n", "format", "job s", "MP/s", "in codec", "peak MB",
+              "export +MB", "each peer: its time / Vamor's (> 1: Vamor is faster), time, peak memory");
+  const std::vector<Peer> peers = InstalledPeers(root.path().toStdString());
   for (const Format& f : kFormats) {
-    std::string out = Fresh(root, std::string("vamor-") + f.ext);
-    auto job = RunChild({"child-job", QString::fromStdString(file), QString::number(f.row), QString::fromStdString(out)});
+    std::string out = Fresh(root, "tiles");
+    auto job = RunChild({"child-job", QString::fromStdString(photo.path), QString::number(f.row),
+                         QString::fromStdString(out)});
     double total = job["load"] + job["export"];
     std::string ratios;
     for (const Peer& peer : peers) {
       if (!peer.handles(f)) continue;
-      Measured m = RunCommand(peer.command(file, Fresh(root, peer.name + f.ext), f), peer.env);
-      char cell[96];
+      Measured m = RunCommand(peer.command(photo.path, Fresh(root, "tiles"), f), peer.env);
+      char cell[112];
       std::snprintf(cell, sizeof cell, "%s %.2f (%.1f s, %.0f MB)%s; ", peer.name.c_str(), m.seconds / total,
                     m.seconds, m.peakMB, m.ok ? "" : " FAILED");
       ratios += cell;
     }
-    std::printf("  %-10s %8.2f %8.1f %8.0f%% %9.0f %10.1f  %s\n", f.name, total, mp / job["export"],
+    Fresh(root, "tiles");
+    std::printf("  %-10s %7.2f %8.1f %8.0f%% %8.0f %10.1f  %s\n", f.name, total, photo.mp / job["export"],
                 100 * job["encoder"] / job["export"], job["peak"], job["peak"] - job["loadedPeak"], ratios.c_str());
     if (job["messages"] > 0) std::printf("  (the %s export reported a failure)\n", f.name);
   }
+}
+
+int Parent(const std::string& given) {
+  QTemporaryDir root;
+  std::string large = given, photo = given;
+  if (given.empty()) {
+    QDir cache(QDir::tempPath() + "/vamor-bench");
+    cache.mkpath(".");
+    std::printf("Test photographs (generated once, kept in %s)\n\n", qPrintable(cache.path()));
+    large = MakePhoto(cache.filePath("photo-100mp.jpg").toStdString(), 12000, 8400);
+    photo = MakePhoto(cache.filePath("photo-24mp.jpg").toStdString(), 6000, 4000);
+  }
+  ReportLoad(Describe(large));
+  ReportGrid();
+  ReportJobs(Describe(photo), root);
   return 0;
 }
 }  // namespace

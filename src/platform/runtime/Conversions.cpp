@@ -1,5 +1,6 @@
 #include "platform/runtime/Conversions.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -36,11 +37,13 @@ double Val(std::string_view text) {
       i = e;
     }
   }
-  std::istringstream in(std::string(text.substr(start, i - start)));
-  in.imbue(std::locale::classic());
+  // from_chars reads in the C locale whatever the process's locale is; it
+  // takes a minus sign but no plus sign.
+  bool negative = text[start] == '-';
+  if (text[start] == '+' || negative) ++start;
   double value = 0.0;
-  in >> value;
-  return value;
+  std::from_chars(text.data() + start, text.data() + i, value);
+  return negative ? -value : value;
 }
 
 std::string Str(int32_t value) { return std::to_string(value); }

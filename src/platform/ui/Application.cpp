@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <malloc.h>
 #include <iostream>
 
 #include "platform/runtime/TestHooks.h"
@@ -69,6 +70,10 @@ const ClassRecord* Application::__Lookup() {
 
 void RuntimeInit() {
   RuntimeTrace("RuntimeInit");
+  // Tiles come and go by the thousand: keep pictures below 32 MB in the heap
+  // instead of mapping fresh pages for each one and unmapping them again.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 128 << 20);
   State() = RuntimeState{};
   if (!QCoreApplication::instance()) {
     static int argc = 1;
