@@ -7,6 +7,7 @@
 #include "RecordingPlugin.h"
 #include "StartedVamor.h"
 #include "export/SaveThread.h"
+#include "platform/files/FolderItem.h"
 #include "platform/graphics/PictureImage.h"
 #include "platform/runtime/TestHooks.h"
 
@@ -237,5 +238,38 @@ TEST_F(RealExportTest, WritesRealFilesReplacingOldOnesAndReportsTilesItCannotWri
   EXPECT_EQ(dialogs.messages[0].rfind("1 of 6 tiles could not be written. The first, x2y1.png, failed: ", 0), 0u)
       << dialogs.messages[0];
   EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden).size(), 5) << "no temporary file is left";
+}
+TEST_F(RealExportTest, EveryFormatWrittenOpensAgainInVamor) {
+  struct Case {
+    int row;
+    const char* ext;
+    bool lossless, keepsAlpha;
+  };
+  const Case cases[] = {{0, "jpg", false, false}, {1, "png", true, true},  {2, "tga", true, true},
+                        {3, "psd", true, true},   {4, "sgi", true, true},  {5, "bmp", true, false}};
+  QImage source = ImageOf(*Positional(250, 120)).copy();
+  source.setPixel(210, 10, qRgba(10, 20, 30, 128));
+  ImageTools::OriginalImage = PictureFromImage(source, false);
+  Main()->txtWidth()->Text("100");
+  Main()->txtHeight()->Text("100");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ext);
+    QDir folder(QString::fromStdString(TempDir() + "/reopen-" + c.ext));
+    folder.removeRecursively();
+    ASSERT_TRUE(folder.mkpath("."));
+    Main()->formatMenu()->ListIndex(c.row);
+    dialogs.folders.push_back(folder.path().toStdString());
+    SaveThread::SaveTiles();
+    Ref<Picture> tile = FolderItem(folder.filePath(QString("x3y1.") + c.ext).toStdString()).OpenAsPicture();
+    ASSERT_TRUE(tile);
+    ASSERT_EQ(tile->Width(), 100);
+    ASSERT_EQ(tile->Height(), 100);
+    const QImage& image = ImageOf(*tile);
+    if (c.lossless) EXPECT_EQ(image.pixel(5, 7), source.pixel(205, 7));
+    if (c.keepsAlpha) EXPECT_EQ(image.pixel(10, 10), source.pixel(210, 10)) << "semi-transparent, exactly";
+    else EXPECT_EQ(qAlpha(image.pixel(10, 10)), 255) << "flattened";
+    EXPECT_EQ(qAlpha(image.pixel(70, 50)), c.keepsAlpha ? 0 : 255) << "past the picture's right edge";
+  }
+  EXPECT_TRUE(dialogs.messages.empty());
 }
 }  // namespace
