@@ -26,7 +26,9 @@ TEST_F(ClassRegistryTest, EverySuperclassIsRegisteredBeforeItsSubclasses) {
   auto position = [&](const std::string& name) { return std::find(order.begin(), order.end(), name) - order.begin(); };
   for (const auto& name : order) {
     const ClassRecord& record = Record(name);
-    if (record.superclass) EXPECT_LT(position(record.superclass->name), position(name)) << name;
+    if (record.superclass) {
+      EXPECT_LT(position(record.superclass->name), position(name)) << name;
+    }
   }
   EXPECT_EQ(std::set<std::string>(order.begin(), order.end()).size(), order.size()) << "each class once";
   const char* system[] = {"App", "Window1.Window1", "MenuBar1.MenuBar1", "OpenMenu", "About.About", "AboutMenuClass"};

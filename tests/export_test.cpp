@@ -265,9 +265,14 @@ TEST_F(RealExportTest, EveryFormatWrittenOpensAgainInVamor) {
     ASSERT_EQ(tile->Width(), 100);
     ASSERT_EQ(tile->Height(), 100);
     const QImage& image = ImageOf(*tile);
-    if (c.lossless) EXPECT_EQ(image.pixel(5, 7), source.pixel(205, 7));
-    if (c.keepsAlpha) EXPECT_EQ(image.pixel(10, 10), source.pixel(210, 10)) << "semi-transparent, exactly";
-    else EXPECT_EQ(qAlpha(image.pixel(10, 10)), 255) << "flattened";
+    if (c.lossless) {
+      EXPECT_EQ(image.pixel(5, 7), source.pixel(205, 7));
+    }
+    if (c.keepsAlpha) {
+      EXPECT_EQ(image.pixel(10, 10), source.pixel(210, 10)) << "semi-transparent, exactly";
+    } else {
+      EXPECT_EQ(qAlpha(image.pixel(10, 10)), 255) << "flattened";
+    }
     EXPECT_EQ(qAlpha(image.pixel(70, 50)), c.keepsAlpha ? 0 : 255) << "past the picture's right edge";
   }
   EXPECT_TRUE(dialogs.messages.empty());
