@@ -190,6 +190,14 @@ TEST_F(ExportTest, TilesThatFailAreCountedAndNamedAfterTheRest) {
   EXPECT_EQ(Main()->txtTime()->Text().rfind("Last time: ", 0), 0u);
 }
 
+TEST_F(ExportTest, TheOnlyTileFailingIsNamedWithItsReason) {
+  plugin.failingNames = {"x1y1.jpg"};
+  plugin.failureReason = "Read-only file system.";
+  Export(50, 40, "100", "100");
+  EXPECT_EQ(dialogs.messages,
+            std::vector<std::string>{"The tile x1y1.jpg could not be written: Read-only file system."});
+}
+
 TEST_F(ExportTest, ATileTooLargeToMakeStopsBeforeAnyFile) {
   Export(250, 120, "99999", "99999");
   EXPECT_TRUE(plugin.saves.empty());

@@ -24,6 +24,7 @@ void Drop(QWidget* target, const std::vector<std::string>& paths) {
   QCoreApplication::sendEvent(target, &enter);
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(target, &drop);
+  QCoreApplication::processEvents();  // the drop is handed on once Qt's drop has returned
   delete data;
 }
 

@@ -24,15 +24,16 @@ struct WriteFailures {
   int32_t count = 0;
   std::string firstName, firstReason;
 
-  void Add(const std::string& name, const std::string& reason) {
-    if (count++ == 0) {
-      firstName = name;
-      firstReason = reason.empty() ? "the exporter could not write it" : reason;
-    }
+  void Add(const std::string& name, std::string reason) {
+    if (count++ > 0) return;
+    while (!reason.empty() && reason.back() == '.') reason.pop_back();
+    firstName = name;
+    firstReason = reason.empty() ? "the exporter could not write it" : reason;
   }
   std::string Message(int32_t written) const {
-    return Str(count) + " of " + Str(count + written) + " tiles could not be written. The first, " +
-           firstName + ", failed: " + firstReason + ".";
+    if (count + written == 1) return "The tile " + firstName + " could not be written: " + firstReason + ".";
+    return Str(count) + " of " + Str(count + written) + " tiles could not be written. The first, " + firstName +
+           ", failed: " + firstReason + ".";
   }
 };
 

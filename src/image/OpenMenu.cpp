@@ -60,7 +60,7 @@ void OpenMenu::LoadImage(const Ref<FolderItem>& f) {
   }
   const int32_t W = OriginalImage->Width(), H = OriginalImage->Height();
   Ref<Canvas> canvas = NotNil(Window1())->Canvas1();
-  const int32_t cw = canvas->Width(), ch = NotNil(Window1())->Canvas1()->Height();
+  const int32_t cw = NotNil(canvas)->Width(), ch = canvas->Height();
   double canvasRatio = RuntimeCvtSInt32ToReal64(cw) / RuntimeCvtSInt32ToReal64(ch);
   double imageRatio = RuntimeCvtSInt32ToReal64(W) / RuntimeCvtSInt32ToReal64(H);
   bool byHeight = imageRatio < canvasRatio;

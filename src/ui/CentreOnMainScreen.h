@@ -9,7 +9,10 @@ inline int32_t CentredPosition(int32_t screenSide, int32_t windowSide) {
   return RuntimeCvtReal64ToSInt32(RuntimeCvtSInt32ToReal64(screenSide - windowSide) / 2.0);
 }
 
+// The screen's side is read before the window's.
 inline void CentreOnMainScreen(Window& window) {
-  window.Left(CentredPosition(NotNil(Screen(0))->Width(), window.Width()));
-  window.Top(CentredPosition(NotNil(Screen(0))->Height(), window.Height()));
+  const int32_t screenWidth = NotNil(Screen(0))->Width();
+  window.Left(CentredPosition(screenWidth, window.Width()));
+  const int32_t screenHeight = NotNil(Screen(0))->Height();
+  window.Top(CentredPosition(screenHeight, window.Height()));
 }

@@ -37,7 +37,7 @@ void Window1::CustomCheck_Action(const Ref<CheckBox>& sender) {
   }
   NotNil(ExtensionText())->Enabled(false);
   if (auto format = ExportFormatOfRow(NotNil(formatMenu())->ListIndex()))
-    ExtensionText()->Text(std::string(format->defaultExtension));
+    NotNil(ExtensionText())->Text(std::string(format->defaultExtension));
 }
 
 void Window1::formatMenu_Change(const Ref<PopupMenu>& sender) {

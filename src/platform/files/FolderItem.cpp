@@ -20,11 +20,6 @@ std::string FolderItem::Name() const {
   return p.filename().string();
 }
 
-bool FolderItem::Exists() const {
-  std::error_code ec;
-  return fs::exists(fs::path(path_), ec);
-}
-
 bool FolderItem::Directory() const {
   std::error_code ec;
   return fs::is_directory(fs::path(path_), ec);

@@ -15,7 +15,6 @@ class FolderItem : public Object {
   std::string Name() const;
   // The item's full path in the platform's form (UTF-8).
   const std::string& NativePath() const { return path_; }
-  bool Exists() const;
   bool Directory() const;
   Ref<FolderItem> Parent() const;
   // The item of that name inside this folder, whether it exists or not; Nil

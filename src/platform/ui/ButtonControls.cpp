@@ -7,13 +7,10 @@
 #include "platform/ui/Dispatch.h"
 
 namespace {
-template <class C>
-const PropertyDeclarations& WithTextStyle(const PropertyDeclarations& own) {
-  static const PropertyDeclarations declarations =
-      Concat(Concat({}, own), {KeptProperty("Bold", PropertyType::Boolean),
-                               KeptProperty("Italic", PropertyType::Boolean),
-                               KeptProperty("Underline", PropertyType::Boolean)});
-  return declarations;
+// The control's own properties, then the text style the platform keeps.
+PropertyDeclarations WithTextStyle(const PropertyDeclarations& own) {
+  return Concat(own, {KeptProperty("Bold", PropertyType::Boolean), KeptProperty("Italic", PropertyType::Boolean),
+                      KeptProperty("Underline", PropertyType::Boolean)});
 }
 }  // namespace
 
@@ -24,12 +21,13 @@ const ClassRecord* CheckBox::__Lookup() {
 }
 
 const PropertyDeclarations& CheckBox::Declarations() const {
-  return WithTextStyle<CheckBox>(Concat(RectControl::Declarations(),
+  static const PropertyDeclarations declarations = WithTextStyle(Concat(RectControl::Declarations(),
                                         {
                                             StringProperty<CheckBox>("Caption", &CheckBox::Caption),
                                             IntegerProperty<CheckBox>("State", &CheckBox::State),
                                             BooleanProperty<CheckBox>("Value", &CheckBox::Value),
                                         }));
+  return declarations;
 }
 
 static QCheckBox* AsCheck(QWidget* w) { return static_cast<QCheckBox*>(w); }
@@ -63,12 +61,13 @@ const ClassRecord* PopupMenu::__Lookup() {
 }
 
 const PropertyDeclarations& PopupMenu::Declarations() const {
-  return WithTextStyle<PopupMenu>(
+  static const PropertyDeclarations declarations = WithTextStyle(
       Concat(RectControl::Declarations(),
              {
                  StringProperty<PopupMenu>("InitialValue", &PopupMenu::InitialValue),
                  IntegerProperty<PopupMenu>("ListIndex", &PopupMenu::ListIndex),
              }));
+  return declarations;
 }
 
 static QComboBox* AsCombo(QWidget* w) { return static_cast<QComboBox*>(w); }
@@ -104,7 +103,7 @@ const ClassRecord* PushButton::__Lookup() {
 }
 
 const PropertyDeclarations& PushButton::Declarations() const {
-  return WithTextStyle<PushButton>(
+  static const PropertyDeclarations declarations = WithTextStyle(
       Concat(RectControl::Declarations(),
              {
                  StringProperty<PushButton>("Caption", &PushButton::Caption),
@@ -112,6 +111,7 @@ const PropertyDeclarations& PushButton::Declarations() const {
                  KeptProperty("Cancel", PropertyType::Boolean),
                  KeptProperty("ButtonStyle", PropertyType::Integer),
              }));
+  return declarations;
 }
 
 static QPushButton* AsButton(QWidget* w) { return static_cast<QPushButton*>(w); }

@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -58,9 +59,14 @@ class CanvasWidget : public QWidget {
     std::vector<std::string> files = LocalFiles(event->mimeData());
     if (!canvas || !canvas->AcceptsDrop(files)) return;
     event->acceptProposedAction();
+    // The drop completes for the program it came from once this returns; the
+    // load that follows may take a while or ask the user something.
     auto item = std::make_shared<DragItem>(files);
     int32_t action = static_cast<int32_t>(event->dropAction());
-    RuntimeDispatch([&] { canvas->DropObject.Raise(canvas, item, action); });
+    std::weak_ptr<Canvas> weak = canvas;
+    QTimer::singleShot(0, this, [weak, item, action] {
+      if (Ref<Canvas> target = weak.lock()) RuntimeDispatch([&] { target->DropObject.Raise(target, item, action); });
+    });
   }
 
  private:

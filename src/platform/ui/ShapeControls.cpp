@@ -9,44 +9,48 @@ QColor Opaque(int32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb) | 0xF
 
 class RectangleWidget : public QWidget {
  public:
-  RectangleWidget(QWidget* parent, const Rectangle* owner) : QWidget(parent), owner_(owner) {}
+  RectangleWidget(QWidget* parent, std::weak_ptr<const Rectangle> owner) : QWidget(parent), owner_(owner) {}
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    auto owner = owner_.lock();
+    if (!owner) return;
     QPainter p(this);
-    int b = owner_->BorderWidth();
-    p.fillRect(rect(), Opaque(owner_->FillColor()));
+    int b = owner->BorderWidth();
+    p.fillRect(rect(), Opaque(owner->FillColor()));
     for (int i = 0; i < b; ++i) {
-      p.setPen(Opaque(owner_->TopLeftColor()));
+      p.setPen(Opaque(owner->TopLeftColor()));
       p.drawLine(i, i, width() - 1 - i, i);
       p.drawLine(i, i, i, height() - 1 - i);
-      p.setPen(Opaque(owner_->BottomRightColor()));
+      p.setPen(Opaque(owner->BottomRightColor()));
       p.drawLine(i, height() - 1 - i, width() - 1 - i, height() - 1 - i);
       p.drawLine(width() - 1 - i, i, width() - 1 - i, height() - 1 - i);
     }
   }
 
  private:
-  const Rectangle* owner_;
+  std::weak_ptr<const Rectangle> owner_;
 };
 
 // Covers the line's bounding box on the window; lets the mouse through.
 class LineWidget : public QWidget {
  public:
-  LineWidget(QWidget* parent, const Line* owner) : QWidget(parent), owner_(owner) {
+  LineWidget(QWidget* parent, std::weak_ptr<const Line> owner) : QWidget(parent), owner_(owner) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
   }
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    auto owner = owner_.lock();
+    if (!owner) return;
     QPainter p(this);
-    p.setPen(QPen(Opaque(owner_->LineColor()), owner_->BorderWidth()));
+    p.setPen(QPen(Opaque(owner->LineColor()), owner->BorderWidth()));
     QPoint origin = pos();
-    p.drawLine(QPoint(owner_->X1(), owner_->Y1()) - origin, QPoint(owner_->X2(), owner_->Y2()) - origin);
+    p.drawLine(QPoint(owner->X1(), owner->Y1()) - origin, QPoint(owner->X2(), owner->Y2()) - origin);
   }
 
  private:
-  const Line* owner_;
+  std::weak_ptr<const Line> owner_;
 };
 }  // namespace
 
@@ -69,7 +73,7 @@ const PropertyDeclarations& Rectangle::Declarations() const {
 }
 
 void Rectangle::Constructor() {
-  auto* widget = new RectangleWidget(ContentArea(), this);
+  auto* widget = new RectangleWidget(ContentArea(), Self<Rectangle>());
   widget->setObjectName("Rectangle");
   Adopt(widget);
 }
@@ -100,7 +104,7 @@ const PropertyDeclarations& Line::Declarations() const {
 }
 
 void Line::Constructor() {
-  auto* widget = new LineWidget(ContentArea(), this);
+  auto* widget = new LineWidget(ContentArea(), Self<Line>());
   widget->setObjectName("Line");
   Adopt(widget);
   Place();
