@@ -82,7 +82,7 @@ Ref<MenuItem> MenuItem::_Lookup(const std::string& name) const {
 }
 
 void MenuItem::Changed() {
-  for (const auto& listener : listeners_) listener();
+  std::erase_if(listeners_, [](const std::function<bool()>& listener) { return !listener(); });
 }
 
 bool QuitMenuItem::Event_Action() {
@@ -122,12 +122,13 @@ void BuildMenu(QMenu* menu, const Ref<MenuItem>& model) {
     action->setShortcut(ShortcutOf(item->KeyboardShortcut()));
     action->setShortcutContext(Qt::WindowShortcut);
     std::weak_ptr<MenuItem> weak = item;
+    // Keeps the platform action in step with the item while both exist.
     auto sync = [action = QPointer<QAction>(action), weak] {
       Ref<MenuItem> it = weak.lock();
-      if (it && action) {
-        action->setText(QString::fromStdString(it->Text()));
-        action->setEnabled(it->Enabled());
-      }
+      if (!it || !action) return false;
+      action->setText(QString::fromStdString(it->Text()));
+      action->setEnabled(it->Enabled());
+      return true;
     };
     sync();
     item->OnChange(sync);

@@ -38,15 +38,16 @@ class MenuItem : public Object {
   // The Action event: the user chose the item. The default does nothing.
   virtual bool Event_Action() { return false; }
 
-  // Told when the item's texts, state or children change.
-  void OnChange(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
+  // Told when the item's texts, state or children change; a listener that
+  // answers false is no longer wanted and is dropped.
+  void OnChange(std::function<bool()> listener) { listeners_.push_back(std::move(listener)); }
 
  private:
   void Changed();
   std::string name_, text_, shortcut_;
   bool autoEnable_ = true, enabled_ = true;
   std::vector<Ref<MenuItem>> children_;
-  std::vector<std::function<void()>> listeners_;
+  std::vector<std::function<bool()>> listeners_;
 };
 
 class MenuBar : public MenuItem {
