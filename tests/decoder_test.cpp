@@ -174,6 +174,13 @@ TEST(DecodePictureFile, AppliesTheExifOrientation) {
   }
 }
 
+// The value in its last `bytes` bytes, most significant first.
+QByteArray BigEndian(uint32_t value, int bytes) {
+  QByteArray out;
+  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.append(char(value >> shift));
+  return out;
+}
+
 // The bytes of a PNG chunk, its CRC computed.
 QByteArray PngChunk(const char* type, const QByteArray& data) {
   QByteArray body = QByteArray(type, 4) + data;
@@ -183,11 +190,7 @@ QByteArray PngChunk(const char* type, const QByteArray& data) {
     for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
   }
   crc ^= 0xFFFFFFFFu;
-  auto be32 = [](uint32_t v) {
-    const char b[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-    return QByteArray(b, 4);
-  };
-  return be32(uint32_t(data.size())) + body + be32(crc);
+  return BigEndian(uint32_t(data.size()), 4) + body + BigEndian(crc, 4);
 }
 
 QByteArray PngClaiming(uint32_t width, uint32_t height) {
@@ -265,6 +268,8 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"truncated_jpeg", "cut.jpg", [] { return Truncated("jpeg_rgb.jpg", 0.6); }},
         DamageCase{"truncated_progressive_jpeg", "cut.jpg",
                    [] { return Truncated("jpeg_progressive.jpg", 0.6); }},
+        DamageCase{"truncated_cmyk_jpeg", "cut.jpg",
+                   [] { return Truncated("jpeg_cmyk.jpg", 0.85); }},
         DamageCase{"jpeg_header_only", "head.jpg", [] { return Truncated("jpeg_rgb.jpg", 0.05); }},
         DamageCase{"png_bad_crc", "crc.png", PngWithBadCrc},
         DamageCase{"truncated_png", "cut.png", [] { return Truncated("png_rgb8.png", 0.7); }},
@@ -378,6 +383,46 @@ TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
   EXPECT_FALSE(NewPicture(32767, 32767, 32));
   for (const QString& path : paths) EXPECT_FALSE(Decode(path)) << path.toStdString();
   EXPECT_TRUE(NewPicture(538, 284, 32));
+}
+
+// An 8-bit grayscale PSD of side x side pixels: header, empty sections, then
+// the compression and what follows it.
+QByteArray PsdClaiming(uint32_t side, uint16_t compression, const QByteArray& rest) {
+  return QByteArray("8BPS\0\1\0\0\0\0\0\0\0\1", 14) + BigEndian(side, 4) + BigEndian(side, 4) +
+         BigEndian(8, 2) + BigEndian(1, 2) + QByteArray(12, 0) + BigEndian(compression, 2) + rest;
+}
+
+long PeakResidentKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) {
+  // 32767 x 32767 pixels would take 4 GB; the files hold a few rows at most.
+  constexpr uint32_t kSide = 32767;
+  auto packedSizes = [](uint16_t size) {
+    QByteArray sizes;
+    for (uint32_t y = 0; y < kSide; ++y) sizes += BigEndian(size, 2);
+    return sizes;
+  };
+  QByteArray packedRow;  // 255 runs of 128 zeros and one of 127: 512 bytes
+  for (int run = 0; run < 255; ++run) packedRow += QByteArray("\x81\0", 2);
+  packedRow += QByteArray("\x82\0", 2);
+  const std::pair<const char*, QByteArray> files[] = {
+      {"raw", PsdClaiming(kSide, 0, QByteArray(4 * kSide, '\x80'))},
+      // 2 bytes unpack to 128 at most: too short for any row.
+      {"packbits_rows_too_short", PsdClaiming(kSide, 1, packedSizes(2) + packedRow)},
+      {"packbits_rows_missing", PsdClaiming(kSide, 1, packedSizes(512) + packedRow.repeated(4))},
+  };
+  QTemporaryDir dir;
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    const QString path = Write(dir, "claims.psd", bytes);
+    const long peak = PeakResidentKiB();
+    EXPECT_FALSE(Decode(path));
+    EXPECT_LT(PeakResidentKiB() - peak, 256 << 10);
+  }
 }
 
 }  // namespace

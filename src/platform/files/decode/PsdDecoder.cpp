@@ -122,6 +122,22 @@ void CombineCmyk(QImage& image) {
   }
 }
 
+// Whether the rest of the file holds the stored rows (counts gives their
+// packed sizes, or is null for raw rows), checked before the picture's memory
+// is taken: a small file that claims a large picture is refused at once. A
+// PackBits row takes at least 2 bytes for every 128 it unpacks to.
+bool HoldsRows(Cursor rest, const uchar* counts, int countBytes, uint64_t rows,
+               uint64_t rowBytes) {
+  if (!counts) return rest.Skip(rows * rowBytes);
+  const uint64_t leastPacked = (rowBytes + 127) / 128 * 2;
+  Cursor sizes(QByteArrayView(counts, qsizetype(rows) * countBytes));
+  for (uint64_t row = 0; row < rows; ++row) {
+    const uint64_t packed = sizes.Read(countBytes);
+    if (packed < leastPacked || !rest.Skip(packed)) return false;
+  }
+  return true;
+}
+
 DecodeResult Decode(QByteArrayView data) {
   Cursor in(data);
   in.Skip(4);  // signature
@@ -151,7 +167,8 @@ DecodeResult Decode(QByteArrayView data) {
   const uint64_t rowBytes = width * uint64_t(bytesPerSample);
   const int countBytes = version == 1 ? 2 : 4;
   const uchar* counts = compression == 1 ? in.Take(channels * height * countBytes) : nullptr;
-  if (!in.Ok()) return DecodeResult::Refused();
+  if (!in.Ok() || !HoldsRows(in, counts, countBytes, uint64_t(used) * height, rowBytes))
+    return DecodeResult::Refused();
 
   QImage image(int(width), int(height), QImage::Format_ARGB32);
   if (image.isNull()) return DecodeResult::Refused();

@@ -39,6 +39,19 @@ void ApplyOrientation(QImage& image, QImageIOHandler::Transformations orientatio
     image = image.transformed(QTransform().rotate(90));
 }
 
+// CMYK (and YCCK) comes out as stored, inverted as Adobe writes it (255 is no
+// ink): each colour is its stored value times the stored K.
+void CmykToArgb(QImage& image) {
+  for (int y = 0; y < image.height(); ++y) {
+    uchar* line = image.scanLine(y);
+    for (int x = 0; x < image.width(); ++x) {
+      const uchar* cmyk = line + 4 * x;
+      auto ink = [&](int i) { return (cmyk[i] * cmyk[3] + 127) / 255; };
+      reinterpret_cast<QRgb*>(line)[x] = qRgb(ink(0), ink(1), ink(2));
+    }
+  }
+}
+
 }  // namespace
 
 DecodeResult DecodeJpeg(const QString& path, QByteArrayView head) {
@@ -56,15 +69,17 @@ DecodeResult DecodeJpeg(const QString& path, QByteArrayView head) {
   if (tjDecompressHeader3(decompressor.get(), jpeg, size, &width, &height, &subsampling,
                           &colorspace) != 0)
     return DecodeResult::Refused();
-  if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) return DecodeResult::NotMine();
+  const bool cmyk = colorspace == TJCS_CMYK || colorspace == TJCS_YCCK;
   if (width > kMaxPictureSide || height > kMaxPictureSide) return DecodeResult::Refused();
 
   const QImageIOHandler::Transformations orientation = ReadOrientation(data);
   QImage image(width, height, QImage::Format_ARGB32);
   if (image.isNull()) return DecodeResult::Refused();
+  const int pixelFormat = cmyk ? TJPF_CMYK : kPixelFormat;
   if (tjDecompress2(decompressor.get(), jpeg, size, image.bits(), width,
-                    static_cast<int>(image.bytesPerLine()), height, kPixelFormat, kFlags) != 0)
+                    static_cast<int>(image.bytesPerLine()), height, pixelFormat, kFlags) != 0)
     return DecodeResult::Refused();
+  if (cmyk) CmykToArgb(image);
   data.clear();  // before a turn, which needs a second copy of the picture
   ApplyOrientation(image, orientation);
   return DecodeResult::Decoded(std::move(image), true);
