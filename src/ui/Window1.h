@@ -60,6 +60,7 @@ class Window1 : public Window {
   void UpdateSaveEnabled();
 
  private:
+  void TileSizeChanged();
   template <class T>
   Ref<T> ControlNamed(const char* name) const;
   template <class T>

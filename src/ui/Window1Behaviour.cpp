@@ -20,15 +20,15 @@ void Window1::UpdateSaveEnabled() {
   NotNil(SaveButton())->Enabled(!(h < 1.0));
 }
 
-void Window1::txtHeight_TextChange(const Ref<TextField>&) {
+// Both size fields: a new grid once a preview exists, then the Save rule.
+void Window1::TileSizeChanged() {
   if (ImageTools::PreviewImage) ImageTools::MakePreview();
   UpdateSaveEnabled();
 }
 
-void Window1::txtWidth_TextChange(const Ref<TextField>&) {
-  if (ImageTools::PreviewImage) ImageTools::MakePreview();
-  UpdateSaveEnabled();
-}
+void Window1::txtHeight_TextChange(const Ref<TextField>&) { TileSizeChanged(); }
+
+void Window1::txtWidth_TextChange(const Ref<TextField>&) { TileSizeChanged(); }
 
 void Window1::CustomCheck_Action(const Ref<CheckBox>& sender) {
   if (NotNil(sender)->Value()) {

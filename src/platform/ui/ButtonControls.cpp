@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "platform/ui/Controls.h"
-#include "platform/ui/Dispatch.h"
+#include "platform/ui/SignalEvent.h"
 
 namespace {
 // The control's own properties, then the text style the platform keeps.
@@ -35,10 +35,7 @@ static QCheckBox* AsCheck(QWidget* w) { return static_cast<QCheckBox*>(w); }
 void CheckBox::Constructor() {
   auto* box = new QCheckBox(ContentArea());
   box->setObjectName("CheckBox");
-  std::weak_ptr<CheckBox> weak = Self<CheckBox>();
-  QObject::connect(box, &QCheckBox::clicked, box, [weak] {
-    if (Ref<CheckBox> check = weak.lock()) RuntimeDispatch([&] { check->Action.Raise(check); });
-  });
+  RaiseOnSignal(box, &QCheckBox::clicked, Self<CheckBox>(), &CheckBox::Action);
   Adopt(box);
 }
 
@@ -75,10 +72,7 @@ static QComboBox* AsCombo(QWidget* w) { return static_cast<QComboBox*>(w); }
 void PopupMenu::Constructor() {
   auto* combo = new QComboBox(ContentArea());
   combo->setObjectName("PopupMenu");
-  std::weak_ptr<PopupMenu> weak = Self<PopupMenu>();
-  QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [weak] {
-    if (Ref<PopupMenu> menu = weak.lock()) RuntimeDispatch([&] { menu->Change.Raise(menu); });
-  });
+  RaiseOnSignal(combo, &QComboBox::currentIndexChanged, Self<PopupMenu>(), &PopupMenu::Change);
   Adopt(combo);
 }
 
@@ -119,10 +113,7 @@ static QPushButton* AsButton(QWidget* w) { return static_cast<QPushButton*>(w); 
 void PushButton::Constructor() {
   auto* button = new QPushButton(ContentArea());
   button->setObjectName("PushButton");
-  std::weak_ptr<PushButton> weak = Self<PushButton>();
-  QObject::connect(button, &QPushButton::clicked, button, [weak] {
-    if (Ref<PushButton> b = weak.lock()) RuntimeDispatch([&] { b->Action.Raise(b); });
-  });
+  RaiseOnSignal(button, &QPushButton::clicked, Self<PushButton>(), &PushButton::Action);
   Adopt(button);
 }
 

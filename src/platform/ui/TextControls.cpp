@@ -7,6 +7,7 @@
 #include "platform/runtime/TestHooks.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dispatch.h"
+#include "platform/ui/SignalEvent.h"
 
 namespace {
 QColor ColorOf(int32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb) | 0xFF000000u); }
@@ -139,10 +140,7 @@ static QLineEdit* AsEdit(QWidget* w) { return static_cast<QLineEdit*>(w); }
 void TextField::Constructor() {
   auto* edit = new FieldWidget(ContentArea(), Self<TextField>());
   edit->setObjectName("TextField");
-  std::weak_ptr<TextField> weak = Self<TextField>();
-  QObject::connect(edit, &QLineEdit::textChanged, edit, [weak] {
-    if (Ref<TextField> field = weak.lock()) RuntimeDispatch([&] { field->TextChange.Raise(field); });
-  });
+  RaiseOnSignal(edit, &QLineEdit::textChanged, Self<TextField>(), &TextField::TextChange);
   Adopt(edit);
 }
 
