@@ -84,8 +84,8 @@ struct Started {
   Started() {
     SetDialogInterface(std::make_unique<ScriptedDialogs>(dialogs));
     RuntimeInit();
-    _Initialize();
-    _RunFrameworkInitialization(&_Startup);
+    Initialize_();
+    RunFrameworkInitialization_(&Startup_);
   }
 };
 

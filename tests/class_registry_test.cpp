@@ -13,7 +13,7 @@
 namespace {
 class ClassRegistryTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { _Initialize(); }
+  static void SetUpTestSuite() { Initialize_(); }
   static const ClassRecord& Record(const std::string& name) {
     const ClassRecord* record = RuntimeFindClass(name);
     if (!record) throw std::runtime_error("no class " + name);
@@ -36,12 +36,12 @@ TEST_F(ClassRegistryTest, EverySuperclassIsRegisteredBeforeItsSubclasses) {
 }
 
 TEST_F(ClassRegistryTest, RegisteringAgainFindsTheSameRecord) {
-  const ClassRecord* first = Window1::__Lookup();
+  const ClassRecord* first = Window1::Lookup_();
   std::vector<std::string> lines;
   TestHooks::trace = [&](const std::string& line) { lines.push_back(line); };
-  _Initialize();
+  Initialize_();
   TestHooks::trace = nullptr;
-  EXPECT_EQ(Window1::__Lookup(), first);
+  EXPECT_EQ(Window1::Lookup_(), first);
   EXPECT_TRUE(lines.empty());
 }
 

@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, EveryControlStandsAtItsBoundsInCreationOrder) {
   for (size_t i = 0; i < controls.size(); ++i) {
     const Bounds& b = expected[i];
     SCOPED_TRACE(b.name);
-    EXPECT_EQ(controls[i], Main()->_ControlByName(b.name));
+    EXPECT_EQ(controls[i], Main()->ControlByName_(b.name));
     EXPECT_EQ(controls[i]->Name(), b.name);
     EXPECT_EQ(controls[i]->ClassInfo()->name, b.className);
     EXPECT_EQ(controls[i]->Left(), b.left);
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, ClosedWindowIsBuiltAgainWithTheSameMenuBarAndPicture) {
   first->txtWidth()->Text("7");
   first->Close();
   EXPECT_FALSE(first->IsOpen());
-  EXPECT_EQ(_GetImplicitWindow("Window1.Window1"), nullptr);
+  EXPECT_EQ(GetImplicitWindow_("Window1.Window1"), nullptr);
   first.reset();
 
   auto second = Main();
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, FieldsAdmitOnlyTheirCharactersAndLength) {
   Main()->ExtensionText()->Enabled(true);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " " + c.typed);
-    auto field = RuntimeCheckCast<TextField>(Main()->_ControlByName(c.field));
+    auto field = RuntimeCheckCast<TextField>(Main()->ControlByName_(c.field));
     auto* edit = static_cast<QLineEdit*>(field->Widget());
     field->Text("");
     QTest::keyClicks(edit, c.typed);

@@ -1,4 +1,4 @@
-// The placeholder picture: loaded from the Resources folder once, then cached.
+// The placeholder picture: loaded from the resources folder once, then cached.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

@@ -238,7 +238,7 @@ TEST(FormPropertyLists, ApplyingSetsEveryEntryInOrderUnderTheTargetsSpelling) {
   for (const ListCase& c : AllLists()) {
     SCOPED_TRACE(c.owner);
     RecordingTarget target(Respelled(*c.names));
-    _SetProperties(target, c.list());
+    SetProperties_(target, c.list());
     std::vector<PropertyEntry> expected = DecodeFormPropertyList(c.list(), StandardPropertyType);
     for (PropertyEntry& e : expected) e.name = Respelled(e.name);
     EXPECT_EQ(target.set, expected);
@@ -247,11 +247,11 @@ TEST(FormPropertyLists, ApplyingSetsEveryEntryInOrderUnderTheTargetsSpelling) {
 
 TEST(FormPropertyLists, CaseDiffersFromTheDeclaredNames) {
   RecordingTarget window(Respelled(kWindowNames));
-  _SetProperties(window, Window1PropertyLists::Window1());
+  SetProperties_(window, Window1PropertyLists::Window1());
   EXPECT_EQ(window.set.back(), Int("MacProcId", 0));
 
   RecordingTarget label(Respelled(kStaticTextNames));
-  _SetProperties(label, Window1PropertyLists::txtTime());
+  SetProperties_(label, Window1PropertyLists::txtTime());
   EXPECT_NE(std::ranges::find(label.set, Bool("MultiLine", false)), label.set.end());
 
   EXPECT_EQ(StandardPropertyType("MacProcId"), PropertyType::Integer);
@@ -290,7 +290,7 @@ TEST(FormPropertyLists, PopupRowsAreJoinedByCarriageReturns) {
   for (const MenuCase& c : cases) {
     SCOPED_TRACE(c.first);
     RecordingTarget menu(kPopupMenuNames);
-    _SetProperties(menu, c.list());
+    SetProperties_(menu, c.list());
     auto rowsAt = std::ranges::find(menu.set, "InitialValue", &PropertyEntry::name);
     auto indexAt = std::ranges::find(menu.set, "ListIndex", &PropertyEntry::name);
     ASSERT_NE(rowsAt, menu.set.end());
@@ -347,7 +347,7 @@ TEST(FormPropertyEncoding, UnknownNameRaises) {
   RecordingTarget target({"Width"});
   FormPropertyList list = EncodeFormPropertyList({Int("Width", 1), Int("Height", 2)});
   try {
-    _SetProperties(target, list);
+    SetProperties_(target, list);
     FAIL() << "no exception";
   } catch (const RuntimeException& e) {
     EXPECT_NE(e.Message().find("Height"), std::string::npos) << e.Message();
@@ -376,7 +376,7 @@ TEST(FormPropertyEncoding, ListEndingInsideAnEntryRaises) {
       } else {
         EXPECT_THROW(DecodeFormPropertyList(prefix, StandardPropertyType), RuntimeException) << "cut at " << cut;
         RecordingTarget target(names);
-        EXPECT_THROW(_SetProperties(target, prefix), RuntimeException) << "cut at " << cut;
+        EXPECT_THROW(SetProperties_(target, prefix), RuntimeException) << "cut at " << cut;
       }
     }
   }

@@ -56,7 +56,7 @@ TEST_F(StartupTest, RunsItsStepsInOrderAndQuitsWithStatusZero) {
   std::vector<RegisteredFileType> typesWhileRunning;
   int status = RunProgram([&] {
     app = RuntimeApplication();
-    main = _GetImplicitWindow("Window1.Window1");
+    main = GetImplicitWindow_("Window1.Window1");
     typesWhileRunning = RuntimeRegisteredFileTypes();
     Quit(0);
   });

@@ -2,10 +2,10 @@
 
 #include "ui/About.h"
 
-const ClassRecord* AboutMenuClass::__Lookup() {
+const ClassRecord* AboutMenuClass::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "AboutMenuClass",
-      .superclass = &AppleMenuItem::__Lookup,
+      .superclass = &AppleMenuItem::Lookup_,
       .ownOperations = {"Event_Action"},
       .members = {{"Event_Action", "%b%", {{"__Scope", "Public"}}}},
       .handledEvents = {"Action"},

@@ -4,8 +4,8 @@
 
 class AboutMenuClass : public AppleMenuItem {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   // Shows the About window; not modal.
   bool Event_Action() override;
 };

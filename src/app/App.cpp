@@ -7,10 +7,10 @@ const char* const kQuickTimeMessage =
     "Vamor requires QuickTime.  You can download QuickTime for free at "
     "https://support.apple.com/downloads/quicktime";
 
-const ClassRecord* App::__Lookup() {
+const ClassRecord* App::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "App",
-      .superclass = &Application::__Lookup,
+      .superclass = &Application::Lookup_,
       .ownOperations = {"Event_Open"},
       .members = {{"Event_Open", "%%", {{"__Scope", "Public"}}}},
       .handledEvents = {"Open"},

@@ -4,8 +4,8 @@
 
 class App : public Application {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Event_Open() override;
 };
 

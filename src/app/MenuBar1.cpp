@@ -3,10 +3,10 @@
 #include "app/AboutMenuClass.h"
 #include "image/OpenMenu.h"
 
-const ClassRecord* MenuBar1::__Lookup() {
+const ClassRecord* MenuBar1::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "MenuBar1.MenuBar1",
-      .superclass = &MenuBar::__Lookup,
+      .superclass = &MenuBar::Lookup_,
       .ownOperations = {"Untitled0"},
       .replacedOperations = {{"Constructor", "MenuBar1.Constructor"}},
       .members = {{"Constructor", "%%", {{"__Scope", "Public"}}},

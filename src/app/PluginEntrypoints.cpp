@@ -85,7 +85,7 @@ static_assert(!kTexts.back().empty(), "every entry has its declared text");
 
 const std::array<std::string_view, kPluginEntrypointCount>& PluginEntrypointTexts() { return kTexts; }
 
-void _InitPluginEntrypoints() {
+void InitPluginEntrypoints_() {
   PluginEntrypointsTable* table = RuntimeAllocatePluginEntrypointsTable(kPluginEntrypointCount);
   for (int index = 0; index < kPluginEntrypointCount; ++index)
     table->entries[size_t(index)] = RuntimeLookupPluginEntrypoint(std::string(kTexts[size_t(index)]));

@@ -9,4 +9,4 @@ inline constexpr int kPluginEntrypointCount = 146;
 const std::array<std::string_view, kPluginEntrypointCount>& PluginEntrypointTexts();
 
 // Allocates the table and looks each entry up once, in index order.
-void _InitPluginEntrypoints();
+void InitPluginEntrypoints_();

@@ -21,63 +21,63 @@
 
 int32_t VamorMain() {
   RuntimeInit();
-  _Initialize();
-  _Main();
-  _Finalize();
+  Initialize_();
+  Main_();
+  Finalize_();
   return RuntimeExit();
 }
 
-void _Initialize() {
+void Initialize_() {
   const ClassRecord* (*const framework[])() = {
-      &Object::__Lookup,        &Application::__Lookup,  &Window::__Lookup,
-      &RectControl::__Lookup,   &Rectangle::__Lookup,    &Label::__Lookup,
-      &StaticText::__Lookup,    &TextField::__Lookup,    &CheckBox::__Lookup,
-      &PopupMenu::__Lookup,     &PushButton::__Lookup,   &Canvas::__Lookup,
-      &Line::__Lookup,          &MenuItem::__Lookup,     &MenuBar::__Lookup,
-      &AppleMenuItem::__Lookup, &QuitMenuItem::__Lookup, &Picture::__Lookup,
-      &Graphics::__Lookup,      &FolderItem::__Lookup,   &FileType::__Lookup,
-      &DragItem::__Lookup,      &MouseCursor::__Lookup,  &_Keyboard::__Lookup,
-      &Screen::__Lookup,        &QTGraphicsExporter::__Lookup};
+      &Object::Lookup_,        &Application::Lookup_,  &Window::Lookup_,
+      &RectControl::Lookup_,   &Rectangle::Lookup_,    &Label::Lookup_,
+      &StaticText::Lookup_,    &TextField::Lookup_,    &CheckBox::Lookup_,
+      &PopupMenu::Lookup_,     &PushButton::Lookup_,   &Canvas::Lookup_,
+      &Line::Lookup_,          &MenuItem::Lookup_,     &MenuBar::Lookup_,
+      &AppleMenuItem::Lookup_, &QuitMenuItem::Lookup_, &Picture::Lookup_,
+      &Graphics::Lookup_,      &FolderItem::Lookup_,   &FileType::Lookup_,
+      &DragItem::Lookup_,      &MouseCursor::Lookup_,  &Keyboard_::Lookup_,
+      &Screen::Lookup_,        &QTGraphicsExporter::Lookup_};
   for (auto lookup : framework) lookup();
-  App::__Lookup();
-  Window1::__Lookup();
-  MenuBar1::__Lookup();
-  OpenMenu::__Lookup();
-  About::__Lookup();
-  AboutMenuClass::__Lookup();
+  App::Lookup_();
+  Window1::Lookup_();
+  MenuBar1::Lookup_();
+  OpenMenu::Lookup_();
+  About::Lookup_();
+  AboutMenuClass::Lookup_();
 }
 
-void _Main() {
+void Main_() {
   try {
-    _RunFrameworkInitialization(&_Startup);
-    _RuntimeRun();
+    RunFrameworkInitialization_(&Startup_);
+    RuntimeRun_();
   } catch (...) {
-    _UnhandledException(std::current_exception());
+    UnhandledException_(std::current_exception());
   }
 }
 
-void _Startup() {
-  _RuntimeInitExternalClasses();
-  _InitPluginEntrypoints();
-  _InitFileTypes();
-  _NewAppInstance();
-  _ApplicationAddMenuHandlers();
-  _MakeDefaultView();
+void Startup_() {
+  RuntimeInitExternalClasses_();
+  InitPluginEntrypoints_();
+  InitFileTypes_();
+  NewAppInstance_();
+  ApplicationAddMenuHandlers_();
+  MakeDefaultView_();
 }
 
-void _InitFileTypes() { AllFiles::_Initialize(); }
+void InitFileTypes_() { AllFiles::Initialize_(); }
 
-void _NewAppInstance() {
+void NewAppInstance_() {
   auto app = std::make_shared<App>();
   app->MenuBar(MenuBar1());
-  _RuntimeRegisterAppObject(app);
+  RuntimeRegisterAppObject_(app);
 }
 
-void _ApplicationAddMenuHandlers() {}
+void ApplicationAddMenuHandlers_() {}
 
-void _MakeDefaultView() { Window1(); }
+void MakeDefaultView_() { Window1(); }
 
-void _Finalize() {
+void Finalize_() {
   RuntimeReleaseFrameworkProperties();
   RuntimeReleaseProperty("MenuBar1._implicitInstance", MenuBar1Module::_implicitInstance);
   RuntimeReleaseProperty("ImageTools.OriginalImage", ImageTools::OriginalImage);

@@ -7,14 +7,14 @@
 int32_t VamorMain();
 
 // Registers every class, the framework's first, then the program's six.
-void _Initialize();
+void Initialize_();
 // Framework initialisation with the start-up routine, then the event loop; an
 // exception that leaves either goes to the unhandled-exception report.
-void _Main();
-void _Startup();
-void _InitFileTypes();
-void _NewAppInstance();
-void _ApplicationAddMenuHandlers();
-void _MakeDefaultView();
+void Main_();
+void Startup_();
+void InitFileTypes_();
+void NewAppInstance_();
+void ApplicationAddMenuHandlers_();
+void MakeDefaultView_();
 // Releases the module properties at shut-down.
-void _Finalize();
+void Finalize_();

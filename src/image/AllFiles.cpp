@@ -1,6 +1,6 @@
 #include "image/AllFiles.h"
 
-void AllFiles::_Initialize() {
+void AllFiles::Initialize_() {
   pAny = std::make_shared<FileType>();
   pAny->Name("special/any");
   pAny->Extensions("");

@@ -7,7 +7,7 @@
 namespace AllFiles {
 inline Ref<FileType> pAny;
 // Builds and registers the type "special/any".
-void _Initialize();
+void Initialize_();
 // The accepted-types list for file drops: "special/any;".
 std::string All();
 }  // namespace AllFiles

@@ -22,10 +22,10 @@ int32_t PreviewSide(int32_t side, double scale) {
 }
 }  // namespace
 
-const ClassRecord* OpenMenu::__Lookup() {
+const ClassRecord* OpenMenu::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "OpenMenu",
-      .superclass = &MenuItem::__Lookup,
+      .superclass = &MenuItem::Lookup_,
       .ownOperations = {"Event_Action"},
       .members = {{"Event_Action", "%b%", {{"__Scope", "Public"}}},
                   {"OpenImage", "%%", {{"__Scope", "Public"}, {"__Shared", ""}}},

@@ -5,8 +5,8 @@
 
 class OpenMenu : public MenuItem {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   bool Event_Action() override;
 
   // Asks for a file in the open-file dialog and loads it.

@@ -3,10 +3,10 @@
 #include "ui/CentreOnMainScreen.h"
 #include "ui/AboutPropertyLists.h"
 
-const ClassRecord* About::__Lookup() {
+const ClassRecord* About::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "About.About",
-      .superclass = &Window::__Lookup,
+      .superclass = &Window::Lookup_,
       .ownOperations = {"Layout", "CreateControls", "_CreateControls0", "StaticText1", "StaticText2",
                         "Event_Open"},
       .members = {{"Layout", "%%", {{"__Scope", "Public"}}},
@@ -22,24 +22,24 @@ const ClassRecord* About::__Lookup() {
 
 Ref<class About> About() { return RuntimeImplicitWindow<class About>(); }
 
-void About::Layout() { _SetProperties(*this, AboutPropertyLists::About()); }
+void About::Layout() { SetProperties_(*this, AboutPropertyLists::About()); }
 
-void About::CreateControls() { _CreateControls0(); }
+void About::CreateControls() { CreateControls0_(); }
 
-void About::_CreateControls0() {
-  _AddControl("StaticText1", __New<StaticText>());
+void About::CreateControls0_() {
+  AddControl_("StaticText1", New_<StaticText>());
   StaticText1()->TextSize(24.0f);
-  _SetProperties(*StaticText1(), AboutPropertyLists::StaticText1());
-  _AddControl("StaticText2", __New<StaticText>());
-  _SetProperties(*StaticText2(), AboutPropertyLists::StaticText2());
+  SetProperties_(*StaticText1(), AboutPropertyLists::StaticText1());
+  AddControl_("StaticText2", New_<StaticText>());
+  SetProperties_(*StaticText2(), AboutPropertyLists::StaticText2());
 }
 
 Ref<StaticText> About::StaticText1() const {
-  return RuntimeCheckCast<StaticText>(_ControlByName("StaticText1"));
+  return RuntimeCheckCast<StaticText>(ControlByName_("StaticText1"));
 }
 
 Ref<StaticText> About::StaticText2() const {
-  return RuntimeCheckCast<StaticText>(_ControlByName("StaticText2"));
+  return RuntimeCheckCast<StaticText>(ControlByName_("StaticText2"));
 }
 
 void About::Event_Open() { CentreOnMainScreen(*this); }

@@ -5,11 +5,11 @@
 
 class About : public Window {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Layout() override;
   void CreateControls() override;
-  void _CreateControls0();
+  void CreateControls0_();
   Ref<StaticText> StaticText1() const;
   Ref<StaticText> StaticText2() const;
   // Centres the window on the main screen.

@@ -23,7 +23,7 @@ const FormPropertyList& StaticText1() {
 
 const FormPropertyList& StaticText2() {
   static const FormPropertyList list = StaticTextList({.place = {"StaticText2", 20, 51, 260, 20, 1},
-                                                       .text = "Korvath Vamor v1.2",
+                                                       .text = "Korvath Vamor v" VAMOR_VERSION,
                                                        .textAlign = kAlignCentre,
                                                        .textColor = kDarkGrey,
                                                        .bold = false});

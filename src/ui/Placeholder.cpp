@@ -7,7 +7,7 @@ Ref<Picture> placeholderCache;
 
 Ref<Picture> mulvo_vamor() {
   if (placeholderCache) return placeholderCache;
-  Ref<FolderItem> resources = _GetApplicationBundleResources();
+  Ref<FolderItem> resources = GetApplicationBundleResources_();
   if (!resources) return nullptr;
   Ref<FolderItem> file = resources->Child("mulvo_vamor.jpg");
   placeholderCache = file ? file->OpenAsPicture() : nullptr;

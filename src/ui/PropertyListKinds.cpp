@@ -27,7 +27,7 @@ Entries Join(std::initializer_list<Entries> parts) {
 // Name, Index, bounds and the four locks: the opening entries of every
 // control kind except Line.
 Entries Head(const ControlPlace& place, bool locked) {
-  return {Text("Name", place.name), Int("Index", kNoIndex),     Int("Left", place.left),
+  return {Text("Name", std::string(place.name)), Int("Index", kNoIndex),     Int("Left", place.left),
           Int("Top", place.top),    Int("Width", place.width),  Int("Height", place.height),
           Bool("LockLeft", locked), Bool("LockTop", locked),    Bool("LockRight", locked),
           Bool("LockBottom", locked)};

@@ -5,6 +5,7 @@
 // that differ from object to object.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/properties/FormPropertyList.h"
 
@@ -31,7 +32,7 @@ struct WindowValues {
 
 // A control's name, bounds and place in the keyboard-focus order.
 struct ControlPlace {
-  std::string name;
+  std::string_view name;
   int32_t left = 0;
   int32_t top = 0;
   int32_t width = 0;

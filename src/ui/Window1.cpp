@@ -58,12 +58,12 @@ std::vector<std::string> NamesOf(const std::vector<MemberRecord>& members) {
 }
 }  // namespace
 
-const ClassRecord* Window1::__Lookup() {
+const ClassRecord* Window1::Lookup_() {
   static const ClassRecord* record = [] {
     std::vector<MemberRecord> members = Window1Members();
     return RuntimeRegisterClass({
         .name = "Window1.Window1",
-        .superclass = &Window::__Lookup,
+        .superclass = &Window::Lookup_,
         .ownOperations = NamesOf(members),
         .members = members,
         .handledEvents = {"Layout", "CreateControls", "Open", "EnableMenuItems"},
@@ -76,26 +76,26 @@ Ref<class Window1> Window1() { return RuntimeImplicitWindow<class Window1>(); }
 
 void Window1::Layout() {
   MenuBar(::MenuBar1());
-  _SetProperties(*this, Window1PropertyLists::Window1());
+  SetProperties_(*this, Window1PropertyLists::Window1());
 }
 
-void Window1::CreateControls() { _CreateControls0(); }
+void Window1::CreateControls() { CreateControls0_(); }
 
 template <class T>
 Ref<T> Window1::ControlNamed(const char* name) const {
-  return RuntimeCheckCast<T>(_ControlByName(name));
+  return RuntimeCheckCast<T>(ControlByName_(name));
 }
 
 template <class T, class Settings, class Bindings>
 void Window1::CreateControl(const char* name, const std::string& list, Settings settings,
                             Bindings bindings) {
-  _AddControl(name, __New<T>());
+  AddControl_(name, New_<T>());
   settings(*ControlNamed<T>(name));
-  _SetProperties(*ControlNamed<T>(name), list);
+  SetProperties_(*ControlNamed<T>(name), list);
   bindings(*ControlNamed<T>(name));
 }
 
-void Window1::_CreateControls0() {
+void Window1::CreateControls0_() {
   namespace lists = Window1PropertyLists;
   auto none = [](auto&) {};
   auto textUnit = [](auto& control) { control.TextUnit(0); };
@@ -154,7 +154,7 @@ Ref<Line> Window1::Line1() const { return ControlNamed<Line>("Line1"); }
 
 template <class T>
 Ref<T> Window1::MenuItemNamed(const char* name) const {
-  return RuntimeCheckCast<T>(NotNil(MenuBar())->_Lookup(name));
+  return RuntimeCheckCast<T>(NotNil(MenuBar())->LookupByName_(name));
 }
 
 Ref<MenuItem> Window1::FileMenu() const { return MenuItemNamed<MenuItem>("FileMenu"); }

@@ -11,12 +11,12 @@ class OpenMenu;
 
 class Window1 : public Window {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   void Layout() override;
   void CreateControls() override;
-  void _CreateControls0();
+  void CreateControls0_();
 
   // Controls, looked up by name on every call.
   Ref<Rectangle> Rectangle1() const;
@@ -73,5 +73,5 @@ class Window1 : public Window {
 // The implicit instance: the open main window, built and opened when none is.
 Ref<class Window1> Window1();
 
-// The placeholder picture from the bundle's Resources folder, or Nil.
+// The placeholder picture from the application's resources folder, or Nil.
 Ref<Picture> mulvo_vamor();

@@ -16,12 +16,12 @@ void StartedVamor::SetUp() {
   TestHooks::trace = [this](const std::string& line) { trace.push_back(line); };
   SetDialogInterface(std::make_unique<ScriptedDialogs>(dialogs));
   RuntimeInit();
-  _Initialize();
-  _RunFrameworkInitialization(&_Startup);
+  Initialize_();
+  RunFrameworkInitialization_(&Startup_);
 }
 
 void StartedVamor::TearDown() {
-  _Finalize();
+  Finalize_();
   RuntimeExit();
   SetDialogInterface(nullptr);
   TestHooks::trace = nullptr;

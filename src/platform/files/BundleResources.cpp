@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
-Ref<FolderItem> _GetApplicationBundleResources() {
+Ref<FolderItem> GetApplicationBundleResources_() {
   QString path = TestHooks::resourcesFolder.empty()
-                     ? QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../Resources")
+                     ? QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(VAMOR_RESOURCES_FROM_BINARY)
                      : QString::fromStdString(TestHooks::resourcesFolder);
   auto folder = std::make_shared<FolderItem>(QDir::cleanPath(path).toStdString());
   return folder->Directory() ? folder : nullptr;

@@ -1,14 +1,15 @@
 #pragma once
-// The application bundle's Resources folder.
+// The application's resources folder.
 #include <string>
 
 #include "platform/files/FolderItem.h"
 
-// The folder "Resources" beside the folder that holds the running executable,
-// or Nil when there is none.
-Ref<FolderItem> _GetApplicationBundleResources();
+// The folder share/vamor beside the bin folder that holds the running
+// executable (so an install, a relocated install and the build tree all find
+// theirs), or Nil when there is none.
+Ref<FolderItem> GetApplicationBundleResources_();
 
 namespace TestHooks {
-// Replaces the Resources folder's path when not empty.
+// Replaces the resources folder's path when not empty.
 inline std::string resourcesFolder;
 }  // namespace TestHooks

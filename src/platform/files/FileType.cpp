@@ -26,9 +26,9 @@ void RuntimeUnregisterFileType(const std::string& name) {
 
 std::vector<RegisteredFileType> RuntimeRegisteredFileTypes() { return Registry(); }
 
-const ClassRecord* FileType::__Lookup() {
+const ClassRecord* FileType::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "FileType", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "FileType", .superclass = &Object::Lookup_});
   return record;
 }
 

@@ -8,8 +8,8 @@
 class FileType : public Object {
  public:
   ~FileType() override;
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   // Each setter withdraws the type from the registry if it was registered.
   void Name(const std::string& value);

@@ -6,9 +6,9 @@
 
 namespace fs = std::filesystem;
 
-const ClassRecord* FolderItem::__Lookup() {
+const ClassRecord* FolderItem::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "FolderItem", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "FolderItem", .superclass = &Object::Lookup_});
   return record;
 }
 

@@ -9,8 +9,8 @@ class Picture;
 class FolderItem : public Object {
  public:
   explicit FolderItem(std::string path);
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   std::string Name() const;
   // The item's full path in the platform's form (UTF-8).

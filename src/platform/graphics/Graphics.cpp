@@ -7,9 +7,9 @@
 #include "platform/graphics/Picture.h"
 #include "platform/graphics/PictureImage.h"
 
-const ClassRecord* Graphics::__Lookup() {
+const ClassRecord* Graphics::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "Graphics", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "Graphics", .superclass = &Object::Lookup_});
   return record;
 }
 

@@ -13,8 +13,8 @@ inline constexpr int32_t kNotGiven = -10000;
 class Graphics : public Object {
  public:
   explicit Graphics(Ref<Picture> target);
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   // Pen colour, 0xRRGGBB.
   void ForeColor(int32_t rgb);

@@ -5,9 +5,9 @@
 #include "platform/graphics/Graphics.h"
 #include "platform/graphics/PictureImage.h"
 
-const ClassRecord* Picture::__Lookup() {
+const ClassRecord* Picture::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "Picture", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "Picture", .superclass = &Object::Lookup_});
   return record;
 }
 

@@ -12,8 +12,8 @@ class Picture : public Object {
  public:
   explicit Picture(std::unique_ptr<PictureImage> image);
   ~Picture() override;
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   int32_t Width() const;
   int32_t Height() const;

@@ -129,12 +129,6 @@ class ListReader {
   size_t pos_ = 0;
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 struct NamedType {
   std::string_view name;
   PropertyType type;
@@ -181,7 +175,7 @@ FormPropertyList EncodeFormPropertyList(const std::vector<PropertyEntry>& entrie
   return out;
 }
 
-void _SetProperties(PropertyTarget& target, std::string_view list) {
+void SetProperties_(PropertyTarget& target, std::string_view list) {
   ListReader(list).ReadAll([&](std::string_view name) { return target.PropertyTypeOf(name); },
                            [&](std::string_view name, const PropertyValue& value) { target.SetProperty(name, value); });
 }
@@ -200,4 +194,10 @@ std::optional<PropertyType> StandardPropertyType(std::string_view name) {
     if (EqualsIgnoringCase(known.name, name)) return known.type;
   }
   return std::nullopt;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
 }

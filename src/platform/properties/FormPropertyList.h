@@ -52,7 +52,7 @@ class PropertyTarget {
 // Reads the list from its first byte to its last and sets each property in
 // the order of the entries. A name the target does not have, or a list that
 // ends inside an entry, raises RuntimeException.
-void _SetProperties(PropertyTarget& target, std::string_view list);
+void SetProperties_(PropertyTarget& target, std::string_view list);
 
 // The entries of a list, reading each value by the type that typeOf gives.
 std::vector<PropertyEntry> DecodeFormPropertyList(
@@ -61,3 +61,6 @@ std::vector<PropertyEntry> DecodeFormPropertyList(
 // The type of each of the property names that occur in the system's lists,
 // matched without regard to case.
 std::optional<PropertyType> StandardPropertyType(std::string_view name);
+
+// Property names are matched without regard to ASCII case.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);

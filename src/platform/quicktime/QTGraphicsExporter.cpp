@@ -22,9 +22,9 @@ Signature Required(int index) {
 }
 }  // namespace
 
-const ClassRecord* QTGraphicsExporter::__Lookup() {
+const ClassRecord* QTGraphicsExporter::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "QTGraphicsExporter", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "QTGraphicsExporter", .superclass = &Object::Lookup_});
   return record;
 }
 
@@ -52,6 +52,6 @@ Ref<QTGraphicsExporter> GetQTGraphicsExporter(const std::string& format) {
   return handle ? std::make_shared<QTGraphicsExporter>(handle) : nullptr;
 }
 
-bool _QuicktimeInstallStatus::Installed() const {
+bool QuicktimeInstallStatus_::Installed() const {
   return TestHooks::quicktimeInstalled && GraphicsExporterComponentPresent();
 }

@@ -14,8 +14,8 @@ class QTGraphicsExporter : public Object {
  public:
   explicit QTGraphicsExporter(ExporterHandle* handle) : handle_(handle) {}
   ~QTGraphicsExporter() override;  // entry 73
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   void CompressionQuality(int32_t quality);  // entry 82
   bool SavePicture(const Ref<FolderItem>& location, const Ref<Picture>& image);  // entry 75
@@ -31,6 +31,6 @@ Ref<QTGraphicsExporter> GetQTGraphicsExporter(const std::string& format);
 
 // The QuickTime status object: installed exactly when the graphics exporter
 // component is present (tests can switch it off).
-struct _QuicktimeInstallStatus {
+struct QuicktimeInstallStatus_ {
   bool Installed() const;
 };

@@ -14,7 +14,7 @@ class TileEncoder {
   // failure the file is left as it was and error says why.
   virtual bool Save(const QImage& tile, const std::string& path, std::string& error) = 0;
   // The compression quality, 0 .. 1024; formats without one ignore it.
-  virtual void SetQuality(int32_t quality) {}
+  virtual void SetQuality(int32_t /*quality*/) {}
 };
 
 // The encoder for a graphics exporter format code ("JPEG", "PNGf", "TPIC",

@@ -60,7 +60,7 @@ const ClassRecord* RuntimeFindClass(const std::string& name) {
 
 std::vector<std::string> RuntimeRegisteredClasses() { return TheRegistry().order; }
 
-const ClassRecord* Object::__Lookup() {
+const ClassRecord* Object::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({.name = "Object"});
   return record;
 }

@@ -1,6 +1,13 @@
 #pragma once
 // The object model: reference-counted objects, class records and the
 // class-testing downcast.
+//
+// Names: the framework's own names that begin with underscores are reserved
+// in C++, so they are spelled here without them and with a trailing "_"
+// (_Initialize is Initialize_, __Lookup is Lookup_, __New is New_), except
+// MenuItem's _Lookup(name), which is LookupByName_(name) beside its class's
+// Lookup_(); the entry routine "% main" is VamorMain. Texts that the
+// framework declares (member and entry-point names) keep their spelling.
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,13 +39,13 @@ struct ClassRecord {
 
 // The description a class hands to the registry.
 struct ClassDefinition {
-  std::string name;
+  std::string name{};
   const ClassRecord* (*superclass)() = nullptr;  // looked up (and registered) first
-  std::vector<std::string> ownOperations;        // appended to the inherited class table
-  std::vector<std::pair<std::string, std::string>> replacedOperations;  // inherited slot -> own name
-  std::vector<MemberRecord> members;
-  std::vector<std::string> events;
-  std::vector<std::string> handledEvents;
+  std::vector<std::string> ownOperations{};      // appended to the inherited class table
+  std::vector<std::pair<std::string, std::string>> replacedOperations{};  // inherited slot -> own name
+  std::vector<MemberRecord> members{};
+  std::vector<std::string> events{};
+  std::vector<std::string> handledEvents{};
 };
 
 // Registers each class once, superclass first. Registering again returns the
@@ -51,8 +58,8 @@ std::vector<std::string> RuntimeRegisteredClasses();
 class Object : public std::enable_shared_from_this<Object> {
  public:
   virtual ~Object() = default;
-  static const ClassRecord* __Lookup();
-  virtual const ClassRecord* ClassInfo() const { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  virtual const ClassRecord* ClassInfo() const { return Lookup_(); }
 };
 
 // The same object as T, or Nil for Nil; an object of another class raises
@@ -62,7 +69,7 @@ Ref<T> RuntimeCheckCast(const Ref<U>& object) {
   if (!object) return nullptr;
   auto cast = std::dynamic_pointer_cast<T>(object);
   if (!cast) throw IllegalCastException("An object of class " + object->ClassInfo()->name +
-                                        " is not a " + T::__Lookup()->name + ".");
+                                        " is not a " + T::Lookup_()->name + ".");
   return cast;
 }
 

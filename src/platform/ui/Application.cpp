@@ -52,10 +52,10 @@ class KeyWatcher : public QObject {
 };
 }  // namespace
 
-const ClassRecord* Application::__Lookup() {
+const ClassRecord* Application::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "Application",
-      .superclass = &Object::__Lookup,
+      .superclass = &Object::Lookup_,
       .ownOperations = {"NewDocument", "OpenDocument", "DoEvents", "_AddMenuHandler",
                         "_AddPollableObject", "_RemovePollableObject", "AddTrayItem",
                         "RemoveTrayItem", "YieldToNextThread", "SleepCurrentThread",
@@ -89,7 +89,7 @@ void RuntimeInit() {
   }
 }
 
-void _RunFrameworkInitialization(void (*startup)()) {
+void RunFrameworkInitialization_(void (*startup)()) {
   RuntimeTrace("RunFrameworkInitialization");
   startup();
   if (Ref<Application> app = State().app) {
@@ -98,22 +98,22 @@ void _RunFrameworkInitialization(void (*startup)()) {
   }
 }
 
-void _RuntimeInitExternalClasses() { RuntimeTrace("RuntimeInitExternalClasses"); }
+void RuntimeInitExternalClasses_() { RuntimeTrace("RuntimeInitExternalClasses"); }
 
-void _RuntimeRegisterAppObject(const Ref<Application>& app) {
+void RuntimeRegisterAppObject_(const Ref<Application>& app) {
   RuntimeTrace("RegisterAppObject");
   State().app = app;
 }
 
 Ref<Application> RuntimeApplication() { return State().app; }
 
-void _RuntimeRun() {
+void RuntimeRun_() {
   RuntimeTrace("RuntimeRun");
   if (!State().quitRequested && !RuntimeExceptionPending()) QApplication::exec();
   if (std::exception_ptr e = RuntimeTakePendingException()) std::rethrow_exception(e);
 }
 
-void _UnhandledException(std::exception_ptr exception) {
+void UnhandledException_(std::exception_ptr exception) {
   std::string report;
   try {
     std::rethrow_exception(exception);

@@ -10,8 +10,8 @@ class MenuBar;
 
 class Application : public Object {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   void MenuBar(const Ref<::MenuBar>& bar) { menuBar_ = bar; }
   const Ref<::MenuBar>& MenuBar() const { return menuBar_; }
@@ -27,16 +27,16 @@ class Application : public Object {
 void RuntimeInit();
 // Initialises the framework, calls the start-up routine back, then fires the
 // application's Open event.
-void _RunFrameworkInitialization(void (*startup)());
-void _RuntimeInitExternalClasses();
-void _RuntimeRegisterAppObject(const Ref<Application>& app);
+void RunFrameworkInitialization_(void (*startup)());
+void RuntimeInitExternalClasses_();
+void RuntimeRegisterAppObject_(const Ref<Application>& app);
 Ref<Application> RuntimeApplication();
 // Runs the event loop until the application quits; an exception raised in a
 // handler ends the loop and is rethrown here.
-void _RuntimeRun();
+void RuntimeRun_();
 // The framework's report of an exception that reached the top: its class and
 // message on standard error and in a message box.
-void _UnhandledException(std::exception_ptr exception);
+void UnhandledException_(std::exception_ptr exception);
 // Asks the application to end with that status.
 void Quit(int32_t status = 0);
 // Lets go of the framework's own module properties: its window lists.

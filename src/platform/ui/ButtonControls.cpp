@@ -14,9 +14,9 @@ PropertyDeclarations WithTextStyle(const PropertyDeclarations& own) {
 }
 }  // namespace
 
-const ClassRecord* CheckBox::__Lookup() {
+const ClassRecord* CheckBox::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass(
-      {.name = "CheckBox", .superclass = &RectControl::__Lookup, .events = {"Action"}});
+      {.name = "CheckBox", .superclass = &RectControl::Lookup_, .events = {"Action"}});
   return record;
 }
 
@@ -51,9 +51,9 @@ void CheckBox::State(int32_t state) {
                                                 : Qt::Unchecked);
 }
 
-const ClassRecord* PopupMenu::__Lookup() {
+const ClassRecord* PopupMenu::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass(
-      {.name = "PopupMenu", .superclass = &RectControl::__Lookup, .events = {"Change"}});
+      {.name = "PopupMenu", .superclass = &RectControl::Lookup_, .events = {"Change"}});
   return record;
 }
 
@@ -90,9 +90,9 @@ int32_t PopupMenu::ListCount() const { return AsCombo(Widget())->count(); }
 std::string PopupMenu::List(int32_t row) const { return AsCombo(Widget())->itemText(row).toStdString(); }
 std::string PopupMenu::Text() const { return AsCombo(Widget())->currentText().toStdString(); }
 
-const ClassRecord* PushButton::__Lookup() {
+const ClassRecord* PushButton::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass(
-      {.name = "PushButton", .superclass = &RectControl::__Lookup, .events = {"Action"}});
+      {.name = "PushButton", .superclass = &RectControl::Lookup_, .events = {"Action"}});
   return record;
 }
 

@@ -75,10 +75,10 @@ class CanvasWidget : public QWidget {
 };
 }  // namespace
 
-const ClassRecord* Canvas::__Lookup() {
+const ClassRecord* Canvas::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "Canvas",
-      .superclass = &RectControl::__Lookup,
+      .superclass = &RectControl::Lookup_,
       .events = {"MouseDown", "MouseUp", "MouseDrag", "Paint", "DropObject"},
   });
   return record;
@@ -128,9 +128,9 @@ bool Canvas::AcceptsDrop(const std::vector<std::string>& paths) const {
   return false;
 }
 
-const ClassRecord* DragItem::__Lookup() {
+const ClassRecord* DragItem::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "DragItem", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "DragItem", .superclass = &Object::Lookup_});
   return record;
 }
 

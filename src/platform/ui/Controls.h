@@ -13,8 +13,8 @@ class Picture;
 // A filled rectangle with a two-colour frame.
 class Rectangle : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   void FillColor(int32_t rgb);
   void BorderWidth(int32_t width);
@@ -35,8 +35,8 @@ class Rectangle : public RectControl {
 // A text in a box.
 class Label : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   std::string Text() const;
   void Text(const std::string& text);
@@ -64,15 +64,15 @@ class Label : public RectControl {
 
 class StaticText : public Label {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 };
 
 // A one-line text field; Mask "#" admits digits, "a" letters and digits.
 class TextField : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   std::string Text() const;
   void Text(const std::string& text);
@@ -105,8 +105,8 @@ class TextField : public RectControl {
 
 class CheckBox : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   std::string Caption() const;
   void Caption(const std::string& text);
@@ -128,8 +128,8 @@ class CheckBox : public RectControl {
 // A pop-up menu of text rows; InitialValue holds the rows joined by "\r".
 class PopupMenu : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   void InitialValue(const std::string& rows);
   int32_t ListIndex() const;
@@ -152,8 +152,8 @@ class PopupMenu : public RectControl {
 
 class PushButton : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   std::string Caption() const;
   void Caption(const std::string& text);
@@ -175,8 +175,8 @@ class PushButton : public RectControl {
 // A drawing area with a backdrop picture; mouse and drop events.
 class Canvas : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   void RaiseOpen() override;
   const Ref<Picture>& Backdrop() const { return backdrop_; }
@@ -205,8 +205,8 @@ class Canvas : public RectControl {
 // A line between two points of the window.
 class Line : public RectControl {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
   void X1(int32_t v);
   void X2(int32_t v);
@@ -233,8 +233,8 @@ class Line : public RectControl {
 class DragItem : public Object {
  public:
   explicit DragItem(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   bool FolderItemAvailable() const;
   Ref<class FolderItem> FolderItem() const;
 

@@ -1,16 +1,6 @@
 #include "platform/ui/DeclaredProperties.h"
 
 #include <algorithm>
-#include <cctype>
-
-namespace {
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-}  // namespace
 
 PropertyDeclarations Concat(PropertyDeclarations base, const PropertyDeclarations& own) {
   base.insert(base.end(), own.begin(), own.end());
@@ -21,7 +11,7 @@ const PropertyDeclaration* PropertyHolder::Find(std::string_view name) const {
   // A subclass's declaration, standing later, wins over its base class's.
   const auto& all = Declarations();
   auto it = std::find_if(all.rbegin(), all.rend(),
-                         [&](const PropertyDeclaration& d) { return SameName(d.name, name); });
+                         [&](const PropertyDeclaration& d) { return EqualsIgnoringCase(d.name, name); });
   return it == all.rend() ? nullptr : &*it;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Inside the platform: every call from a Qt frame into the system goes
 // through RuntimeDispatch. An exception ends the event loop and is kept for
-// _RuntimeRun; it never crosses the Qt frame.
+// RuntimeRun_; it never crosses the Qt frame.
 #include <exception>
 #include <functional>
 

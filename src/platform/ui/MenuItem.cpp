@@ -21,31 +21,31 @@ const std::vector<std::string>& MenuItemOperations() {
 }
 }  // namespace
 
-const ClassRecord* MenuItem::__Lookup() {
+const ClassRecord* MenuItem::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "MenuItem",
-      .superclass = &Object::__Lookup,
+      .superclass = &Object::Lookup_,
       .ownOperations = MenuItemOperations(),
       .events = {"Action", "EnableMenu"},
   });
   return record;
 }
 
-const ClassRecord* MenuBar::__Lookup() {
+const ClassRecord* MenuBar::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "MenuBar", .superclass = &MenuItem::__Lookup});
+      RuntimeRegisterClass({.name = "MenuBar", .superclass = &MenuItem::Lookup_});
   return record;
 }
 
-const ClassRecord* AppleMenuItem::__Lookup() {
+const ClassRecord* AppleMenuItem::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "AppleMenuItem", .superclass = &MenuItem::__Lookup});
+      RuntimeRegisterClass({.name = "AppleMenuItem", .superclass = &MenuItem::Lookup_});
   return record;
 }
 
-const ClassRecord* QuitMenuItem::__Lookup() {
+const ClassRecord* QuitMenuItem::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass(
-      {.name = "QuitMenuItem", .superclass = &MenuItem::__Lookup, .handledEvents = {"Action"}});
+      {.name = "QuitMenuItem", .superclass = &MenuItem::Lookup_, .handledEvents = {"Action"}});
   return record;
 }
 
@@ -73,10 +73,10 @@ Ref<MenuItem> MenuItem::Child(const std::string& name) const {
   return nullptr;
 }
 
-Ref<MenuItem> MenuItem::_Lookup(const std::string& name) const {
+Ref<MenuItem> MenuItem::LookupByName_(const std::string& name) const {
   for (const auto& child : children_) {
     if (child->Name() == name) return child;
-    if (auto found = child->_Lookup(name)) return found;
+    if (auto found = child->LookupByName_(name)) return found;
   }
   return nullptr;
 }

@@ -10,8 +10,8 @@
 
 class MenuItem : public Object {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   // Makes the item a valid, empty menu item.
   void Constructor() {}
@@ -33,7 +33,7 @@ class MenuItem : public Object {
   // The direct child of that Name, or Nil.
   Ref<MenuItem> Child(const std::string& name) const;
   // The item of that Name anywhere below this one, or Nil.
-  Ref<MenuItem> _Lookup(const std::string& name) const;
+  Ref<MenuItem> LookupByName_(const std::string& name) const;
 
   // The Action event: the user chose the item. The default does nothing.
   virtual bool Event_Action() { return false; }
@@ -52,21 +52,21 @@ class MenuItem : public Object {
 
 class MenuBar : public MenuItem {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 };
 
 // An item of the application menu's kind (where the platform has one).
 class AppleMenuItem : public MenuItem {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 };
 
 class QuitMenuItem : public MenuItem {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   bool Event_Action() override;
 };
 

@@ -5,10 +5,10 @@
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowWidgets.h"
 
-const ClassRecord* RectControl::__Lookup() {
+const ClassRecord* RectControl::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "RectControl",
-      .superclass = &Object::__Lookup,
+      .superclass = &Object::Lookup_,
       .events = {"Open", "Close"},
   });
   return record;

@@ -12,8 +12,8 @@ class Window;
 class RectControl : public Object, public PropertyHolder {
  public:
   ~RectControl() override;
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   // Makes the control's platform widget on its window; called once, right
   // after creation.

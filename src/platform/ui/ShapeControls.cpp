@@ -54,9 +54,9 @@ class LineWidget : public QWidget {
 };
 }  // namespace
 
-const ClassRecord* Rectangle::__Lookup() {
+const ClassRecord* Rectangle::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "Rectangle", .superclass = &RectControl::__Lookup});
+      RuntimeRegisterClass({.name = "Rectangle", .superclass = &RectControl::Lookup_});
   return record;
 }
 
@@ -83,9 +83,9 @@ void Rectangle::BorderWidth(int32_t width) { border_ = width; Widget()->update()
 void Rectangle::TopLeftColor(int32_t rgb) { topLeft_ = rgb; Widget()->update(); }
 void Rectangle::BottomRightColor(int32_t rgb) { bottomRight_ = rgb; Widget()->update(); }
 
-const ClassRecord* Line::__Lookup() {
+const ClassRecord* Line::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "Line", .superclass = &RectControl::__Lookup});
+      RuntimeRegisterClass({.name = "Line", .superclass = &RectControl::Lookup_});
   return record;
 }
 

@@ -24,55 +24,55 @@ void KeyboardState::Clear() {
 Qt::KeyboardModifiers KeyboardState::HeldModifiers() { return heldModifiers; }
 bool KeyboardState::Held(int key) { return heldKeys.count(key) > 0; }
 
-const ClassRecord* MouseCursor::__Lookup() {
+const ClassRecord* MouseCursor::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "MouseCursor", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "MouseCursor", .superclass = &Object::Lookup_});
   return record;
 }
 
-Ref<MouseCursor> _Cursors::Wait() const {
+Ref<MouseCursor> Cursors_::Wait() const {
   static const Ref<MouseCursor> cursor = std::make_shared<MouseCursor>("Wait");
   return cursor;
 }
 
-Ref<MouseCursor> _Cursors::StandardPointer() const {
+Ref<MouseCursor> Cursors_::StandardPointer() const {
   static const Ref<MouseCursor> cursor = std::make_shared<MouseCursor>("StandardPointer");
   return cursor;
 }
 
-const _SystemClass& System() {
-  static const _SystemClass system;
+const SystemClass_& System() {
+  static const SystemClass_ system;
   return system;
 }
 
-const ClassRecord* _Keyboard::__Lookup() {
+const ClassRecord* Keyboard_::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "_Keyboard", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "_Keyboard", .superclass = &Object::Lookup_});
   return record;
 }
 
 // Qt reports Command as the Control modifier on macOS.
-bool _Keyboard::AsyncMenuShortcutKey() const {
+bool Keyboard_::AsyncMenuShortcutKey() const {
   return KeyboardState::HeldModifiers().testFlag(Qt::ControlModifier);
 }
 
 // Virtual key codes of the ANSI layout, by key position; the letter keys
 // stand for their positions.
-bool _Keyboard::AsyncKeyDown(int32_t keyCode) const {
+bool Keyboard_::AsyncKeyDown(int32_t keyCode) const {
   static const int kByCode[] = {Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_F, Qt::Key_H,
                                 Qt::Key_G, Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V};
   if (keyCode < 0 || keyCode >= int32_t(std::size(kByCode))) return false;
   return KeyboardState::Held(kByCode[keyCode]);
 }
 
-Ref<_Keyboard> Keyboard() {
-  static const Ref<_Keyboard> keyboard = std::make_shared<_Keyboard>();
+Ref<Keyboard_> Keyboard() {
+  static const Ref<Keyboard_> keyboard = std::make_shared<Keyboard_>();
   return keyboard;
 }
 
-const ClassRecord* Screen::__Lookup() {
+const ClassRecord* Screen::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "Screen", .superclass = &Object::__Lookup});
+      RuntimeRegisterClass({.name = "Screen", .superclass = &Object::Lookup_});
   return record;
 }
 

@@ -9,43 +9,43 @@
 class MouseCursor : public Object {
  public:
   explicit MouseCursor(std::string name) : name_(std::move(name)) {}
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   const std::string& Name() const { return name_; }
 
  private:
   std::string name_;
 };
 
-struct _Cursors {
+struct Cursors_ {
   Ref<MouseCursor> Wait() const;
   Ref<MouseCursor> StandardPointer() const;
 };
 
-struct _SystemClass {
-  _QuicktimeInstallStatus Quicktime() const { return {}; }
-  _Cursors Cursors() const { return {}; }
+struct SystemClass_ {
+  QuicktimeInstallStatus_ Quicktime() const { return {}; }
+  Cursors_ Cursors() const { return {}; }
 };
-const _SystemClass& System();
+const SystemClass_& System();
 
-class _Keyboard : public Object {
+class Keyboard_ : public Object {
  public:
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   // True while the menu-shortcut modifier (Ctrl; Command on macOS) is held.
   bool AsyncMenuShortcutKey() const;
   // True while the key of that virtual key code is held; code 0 is the key at
   // the position of A.
   bool AsyncKeyDown(int32_t keyCode) const;
 };
-Ref<_Keyboard> Keyboard();
+Ref<Keyboard_> Keyboard();
 
 class Screen : public Object {
  public:
   Screen(int32_t left, int32_t top, int32_t width, int32_t height)
       : left_(left), top_(top), width_(width), height_(height) {}
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
   int32_t Left() const { return left_; }
   int32_t Top() const { return top_; }
   int32_t Width() const { return width_; }

@@ -38,15 +38,15 @@ class FieldWidget : public QLineEdit {
 };
 }  // namespace
 
-const ClassRecord* Label::__Lookup() {
+const ClassRecord* Label::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "Label", .superclass = &RectControl::__Lookup});
+      RuntimeRegisterClass({.name = "Label", .superclass = &RectControl::Lookup_});
   return record;
 }
 
-const ClassRecord* StaticText::__Lookup() {
+const ClassRecord* StaticText::Lookup_() {
   static const ClassRecord* record =
-      RuntimeRegisterClass({.name = "StaticText", .superclass = &Label::__Lookup});
+      RuntimeRegisterClass({.name = "StaticText", .superclass = &Label::Lookup_});
   return record;
 }
 
@@ -106,10 +106,10 @@ void Label::UpdateFont() {
   Widget()->setFont(font);
 }
 
-const ClassRecord* TextField::__Lookup() {
+const ClassRecord* TextField::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "TextField",
-      .superclass = &RectControl::__Lookup,
+      .superclass = &RectControl::Lookup_,
       .events = {"TextChange", "KeyDown", "GotFocus", "LostFocus", "SelChange"},
   });
   return record;

@@ -61,10 +61,10 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
   deleteLater();
 }
 
-const ClassRecord* Window::__Lookup() {
+const ClassRecord* Window::Lookup_() {
   static const ClassRecord* record = RuntimeRegisterClass({
       .name = "Window",
-      .superclass = &Object::__Lookup,
+      .superclass = &Object::Lookup_,
       .ownOperations = {"Show", "ShowWithin", "ShowModalWithin", "Hide", "Close", "Refresh",
                         "RefreshRect", "ShowModal", "NewDragItem", "AcceptTextDrop",
                         "AcceptPictureDrop", "AcceptFileDrop", "AcceptMacDataDrop",
@@ -258,17 +258,17 @@ void Window::AttachControl(const Ref<RectControl>& control) {
   controls_.push_back(control);
 }
 
-void Window::_AddControl(const std::string& name, const Ref<RectControl>& control) {
+void Window::AddControl_(const std::string& name, const Ref<RectControl>& control) {
   named_.emplace_back(name, control);
 }
 
-Ref<RectControl> Window::_ControlByName(const std::string& name) const {
+Ref<RectControl> Window::ControlByName_(const std::string& name) const {
   for (const auto& [n, c] : named_)
     if (n == name) return c;
   return nullptr;
 }
 
-Ref<Window> _GetImplicitWindow(const std::string& className) {
+Ref<Window> GetImplicitWindow_(const std::string& className) {
   for (const auto& w : OpenWindows())
     if (w->ClassInfo()->name == className) return w;
   return nullptr;

@@ -18,8 +18,8 @@ class Window : public Object, public PropertyHolder {
  public:
   Window();
   ~Window() override;
-  static const ClassRecord* __Lookup();
-  const ClassRecord* ClassInfo() const override { return __Lookup(); }
+  static const ClassRecord* Lookup_();
+  const ClassRecord* ClassInfo() const override { return Lookup_(); }
 
   // Builds and opens the window: the platform window, Layout, CreateControls,
   // the controls' Open events, the window's Open event, then shows it.
@@ -67,13 +67,13 @@ class Window : public Object, public PropertyHolder {
 
   // Controls: created on the window, registered and found by name.
   template <class T>
-  Ref<T> __New() {
+  Ref<T> New_() {
     auto control = std::make_shared<T>();
     AttachControl(control);
     return control;
   }
-  void _AddControl(const std::string& name, const Ref<RectControl>& control);
-  Ref<RectControl> _ControlByName(const std::string& name) const;
+  void AddControl_(const std::string& name, const Ref<RectControl>& control);
+  Ref<RectControl> ControlByName_(const std::string& name) const;
   const std::vector<Ref<RectControl>>& Controls() const { return controls_; }
 
   WindowWidgets& Widgets() const { return *widgets_; }
@@ -101,7 +101,7 @@ class Window : public Object, public PropertyHolder {
 };
 
 // The open window whose class has that name, or Nil.
-Ref<Window> _GetImplicitWindow(const std::string& className);
+Ref<Window> GetImplicitWindow_(const std::string& className);
 // The framework's list of open windows, frontmost first.
 std::vector<Ref<Window>> RuntimeOpenWindows();
 Ref<Window> RuntimeFrontmostWindow();
@@ -112,7 +112,7 @@ void RuntimeCloseAllWindows();
 // one, built and opened, when none is open.
 template <class T>
 Ref<T> RuntimeImplicitWindow() {
-  Ref<Window> window = _GetImplicitWindow(T::__Lookup()->name);
+  Ref<Window> window = GetImplicitWindow_(T::Lookup_()->name);
   if (!window) {
     auto created = std::make_shared<T>();
     created->Constructor();
