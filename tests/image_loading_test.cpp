@@ -94,7 +94,7 @@ TEST_F(ImageLoadingTest, FailedLoadAfterAGoodOneChangesOnlyTheOriginal) {
   dialogs.files.push_back(WritePicture("good.png", 640, 480));
   OpenMenu::OpenImage();
   Main()->txtWidth()->Text("0");  // Save disabled by the size, kept through the failure
-  Ref<Picture> preview = ImageTools::PreviewImage, working = ImageTools::WorkingImage;
+  Ref<Picture> preview = ImageTools::PreviewImage;
   std::string title = Main()->Title();
 
   std::string text = TempDir() + "/notes.txt";
@@ -104,12 +104,15 @@ TEST_F(ImageLoadingTest, FailedLoadAfterAGoodOneChangesOnlyTheOriginal) {
   f.close();
   Main()->txtWidth()->Text("100");
   Main()->SaveButton()->Enabled(false);
+  Ref<Picture> working = ImageTools::WorkingImage;  // drawn for the width just set
+  ASSERT_TRUE(working);
   dialogs.files.push_back(text);
   OpenMenu::OpenImage();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{kNoImageData});
   EXPECT_EQ(ImageTools::OriginalImage, nullptr);
   EXPECT_EQ(ImageTools::PreviewImage, preview);
-  EXPECT_EQ(Main()->Canvas1()->Backdrop(), ImageTools::WorkingImage);
+  EXPECT_EQ(ImageTools::WorkingImage, working);
+  EXPECT_EQ(Main()->Canvas1()->Backdrop(), working);
   EXPECT_EQ(Main()->Title(), title);
   EXPECT_FALSE(Main()->SaveButton()->Enabled()) << "the Save rule is not applied after a failure";
 }
