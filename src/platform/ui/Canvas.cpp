@@ -107,7 +107,7 @@ void Canvas::RaiseOpen() {
 
 void Canvas::Backdrop(const Ref<Picture>& picture) {
   backdrop_ = picture;
-  Widget()->update();
+  if (QWidget* widget = Widget()) widget->update();
 }
 
 void Canvas::AcceptFileDrop(const std::string& typeList) {
@@ -118,7 +118,7 @@ void Canvas::AcceptFileDrop(const std::string& typeList) {
     if (end > start) accepted_.push_back(typeList.substr(start, end - start));
     start = end + 1;
   }
-  Widget()->setAcceptDrops(!accepted_.empty());
+  if (QWidget* widget = Widget()) widget->setAcceptDrops(!accepted_.empty());
 }
 
 bool Canvas::AcceptsDrop(const std::vector<std::string>& paths) const {

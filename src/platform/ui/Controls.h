@@ -6,6 +6,7 @@
 
 #include "platform/ui/Event.h"
 #include "platform/ui/RectControl.h"
+#include "platform/ui/TextStyle.h"
 
 class DragItem;
 class Picture;
@@ -33,33 +34,25 @@ class Rectangle : public RectControl {
 };
 
 // A text in a box.
-class Label : public RectControl {
+class Label : public RectControl, public TextStyled<Label> {
  public:
   static const ClassRecord* Lookup_();
   const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
-  std::string Text() const;
+  const std::string& Text() const { return text_; }
   void Text(const std::string& text);
   int32_t TextAlign() const { return align_; }
   void TextAlign(int32_t align);  // 0 left, 1 centre, 2 right
   int32_t TextColor() const { return color_; }
   void TextColor(int32_t rgb);
-  void TextFont(const std::string& font);
-  float TextSize() const { return size_; }
-  void TextSize(float size);  // 0: the platform's default
-  bool Bold() const { return bold_; }
-  void Bold(bool value);
-  void Italic(bool value);
-  void Underline(bool value);
+  void MultiLine(bool value);  // wraps the text at the box's width
 
  protected:
   const PropertyDeclarations& Declarations() const override;
 
  private:
-  void UpdateFont();
+  std::string text_;
   int32_t align_ = 0, color_ = 0;
-  float size_ = 0;
-  bool bold_ = false, italic_ = false, underline_ = false;
 };
 
 class StaticText : public Label {
@@ -69,7 +62,7 @@ class StaticText : public Label {
 };
 
 // A one-line text field; Mask "#" admits digits, "a" letters and digits.
-class TextField : public RectControl {
+class TextField : public RectControl, public TextStyled<TextField> {
  public:
   static const ClassRecord* Lookup_();
   const ClassRecord* ClassInfo() const override { return Lookup_(); }
@@ -88,6 +81,7 @@ class TextField : public RectControl {
   void Password(bool value);
   void ReadOnly(bool value);
   void CueText(const std::string& text);
+  void Alignment(int32_t alignment);  // 0 the default (left), 1 left, 2 centre, 3 right
   void TextUnit(int32_t unit) { textUnit_ = unit; }
   int32_t TextUnit() const { return textUnit_; }
 
@@ -99,20 +93,20 @@ class TextField : public RectControl {
 
  private:
   void UpdateValidator();
-  std::string mask_;
+  std::string mask_, text_, selText_;  // the texts as last seen on the widget
   int32_t limit_ = 0, textUnit_ = 0;
 };
 
-class CheckBox : public RectControl {
+class CheckBox : public RectControl, public TextStyled<CheckBox> {
  public:
   static const ClassRecord* Lookup_();
   const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
-  std::string Caption() const;
+  const std::string& Caption() const { return caption_; }
   void Caption(const std::string& text);
   bool Value() const;
   void Value(bool ticked);
-  void State(int32_t state);
+  void State(int32_t state);  // 0 unchecked, 1 checked, 2 indeterminate
   void TextUnit(int32_t unit) { textUnit_ = unit; }
   int32_t TextUnit() const { return textUnit_; }
 
@@ -122,11 +116,13 @@ class CheckBox : public RectControl {
   const PropertyDeclarations& Declarations() const override;
 
  private:
+  std::string caption_;
+  int32_t state_ = 0;  // as last seen on the widget
   int32_t textUnit_ = 0;
 };
 
 // A pop-up menu of text rows; InitialValue holds the rows joined by "\r".
-class PopupMenu : public RectControl {
+class PopupMenu : public RectControl, public TextStyled<PopupMenu> {
  public:
   static const ClassRecord* Lookup_();
   const ClassRecord* ClassInfo() const override { return Lookup_(); }
@@ -135,6 +131,7 @@ class PopupMenu : public RectControl {
   int32_t ListIndex() const;
   void ListIndex(int32_t row);
   int32_t ListCount() const;
+  // The row's text, or "" for a row outside the list.
   std::string List(int32_t row) const;
   // The selected row's text.
   std::string Text() const;
@@ -147,15 +144,17 @@ class PopupMenu : public RectControl {
   const PropertyDeclarations& Declarations() const override;
 
  private:
+  std::vector<std::string> rows_;
+  int32_t index_ = -1;  // as last seen on the widget
   int32_t textUnit_ = 0;
 };
 
-class PushButton : public RectControl {
+class PushButton : public RectControl, public TextStyled<PushButton> {
  public:
   static const ClassRecord* Lookup_();
   const ClassRecord* ClassInfo() const override { return Lookup_(); }
   void Constructor() override;
-  std::string Caption() const;
+  const std::string& Caption() const { return caption_; }
   void Caption(const std::string& text);
   void Default(bool value);
   void TextUnit(int32_t unit) { textUnit_ = unit; }
@@ -169,6 +168,7 @@ class PushButton : public RectControl {
   const PropertyDeclarations& Declarations() const override;
 
  private:
+  std::string caption_;
   int32_t textUnit_ = 0;
 };
 

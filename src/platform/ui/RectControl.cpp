@@ -1,5 +1,6 @@
 #include "platform/ui/RectControl.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include "platform/ui/Window.h"
@@ -13,6 +14,13 @@ const ClassRecord* RectControl::Lookup_() {
   });
   return record;
 }
+
+struct RectControl::PlatformWidgets {
+  QPointer<QWidget> content;  // the parent of the control's widget
+  QPointer<QWidget> widget;
+};
+
+RectControl::RectControl() : platform_(std::make_unique<PlatformWidgets>()) {}
 
 RectControl::~RectControl() = default;
 
@@ -47,16 +55,20 @@ const PropertyDeclarations& RectControl::Declarations() const {
   return declarations;
 }
 
-QWidget* RectControl::ContentArea() const { return window_ ? window_->Widgets().content : nullptr; }
+QWidget* RectControl::Widget() const { return platform_->widget; }
+
+void RectControl::PlaceOn(const Window& window) { platform_->content = window.Widgets().content; }
+
+QWidget* RectControl::ContentArea() const { return platform_->content; }
 
 void RectControl::Adopt(QWidget* widget) {
-  widget_ = widget;
+  platform_->widget = widget;
   UpdateGeometry();
-  widget_->show();
+  widget->show();
 }
 
 void RectControl::UpdateGeometry() {
-  if (widget_) widget_->setGeometry(left_, top_, width_, height_);
+  if (QWidget* widget = Widget()) widget->setGeometry(left_, top_, width_, height_);
 }
 
 void RectControl::Left(int32_t value) { left_ = value; UpdateGeometry(); }
@@ -68,17 +80,17 @@ bool RectControl::Enabled() const { return enabled_; }
 
 void RectControl::Enabled(bool value) {
   enabled_ = value;
-  if (widget_) widget_->setEnabled(value);
+  if (QWidget* widget = Widget()) widget->setEnabled(value);
 }
 
 void RectControl::Visible(bool value) {
   visible_ = value;
-  if (widget_) widget_->setVisible(value);
+  if (QWidget* widget = Widget()) widget->setVisible(value);
 }
 
 void RectControl::HelpTag(const std::string& text) {
   helpTag_ = text;
-  if (widget_) widget_->setToolTip(QString::fromStdString(text));
+  if (QWidget* widget = Widget()) widget->setToolTip(QString::fromStdString(text));
 }
 
 void RectControl::TabStop(bool value) {

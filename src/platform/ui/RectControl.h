@@ -1,6 +1,7 @@
 #pragma once
 // The base of every control: a rectangle on its window.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/runtime/Object.h"
@@ -11,6 +12,7 @@ class Window;
 
 class RectControl : public Object, public PropertyHolder {
  public:
+  RectControl();
   ~RectControl() override;
   static const ClassRecord* Lookup_();
   const ClassRecord* ClassInfo() const override { return Lookup_(); }
@@ -42,9 +44,11 @@ class RectControl : public Object, public PropertyHolder {
   bool TabStop() const { return tabStop_; }
   void TabStop(bool value);
 
-  QWidget* Widget() const { return widget_; }
-  void SetWindow(Window* window) { window_ = window; }
-  Window* OwnerWindow() const { return window_; }
+  // The platform widget, or null once its window has deleted it. Without it
+  // the getters give the last known values and the setters keep theirs.
+  QWidget* Widget() const;
+  // Puts the control on the window's content area; called before Constructor.
+  void PlaceOn(const Window& window);
 
  protected:
   // Takes the platform widget, parented to the window's content area.
@@ -58,9 +62,9 @@ class RectControl : public Object, public PropertyHolder {
   }
 
  private:
+  struct PlatformWidgets;  // held weakly: Qt deletes them with their window
   void UpdateGeometry();
-  Window* window_ = nullptr;
-  QWidget* widget_ = nullptr;
+  std::unique_ptr<PlatformWidgets> platform_;
   std::string name_, helpTag_;
   int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0, tabIndex_ = 0;
   bool enabled_ = true, visible_ = true, tabStop_ = true;

@@ -7,6 +7,10 @@
 namespace {
 QColor Opaque(int32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb) | 0xFF000000u); }
 
+void Repaint(QWidget* widget) {
+  if (widget) widget->update();
+}
+
 class RectangleWidget : public QWidget {
  public:
   RectangleWidget(QWidget* parent, std::weak_ptr<const Rectangle> owner) : QWidget(parent), owner_(owner) {}
@@ -78,10 +82,10 @@ void Rectangle::Constructor() {
   Adopt(widget);
 }
 
-void Rectangle::FillColor(int32_t rgb) { fill_ = rgb; Widget()->update(); }
-void Rectangle::BorderWidth(int32_t width) { border_ = width; Widget()->update(); }
-void Rectangle::TopLeftColor(int32_t rgb) { topLeft_ = rgb; Widget()->update(); }
-void Rectangle::BottomRightColor(int32_t rgb) { bottomRight_ = rgb; Widget()->update(); }
+void Rectangle::FillColor(int32_t rgb) { fill_ = rgb; Repaint(Widget()); }
+void Rectangle::BorderWidth(int32_t width) { border_ = width; Repaint(Widget()); }
+void Rectangle::TopLeftColor(int32_t rgb) { topLeft_ = rgb; Repaint(Widget()); }
+void Rectangle::BottomRightColor(int32_t rgb) { bottomRight_ = rgb; Repaint(Widget()); }
 
 const ClassRecord* Line::Lookup_() {
   static const ClassRecord* record =
@@ -112,11 +116,13 @@ void Line::Constructor() {
 
 // The end points decide where the line is drawn, whatever the bounds say.
 void Line::Place() {
+  QWidget* widget = Widget();
+  if (!widget) return;
   int pad = std::max(1, width_);
   QRect box = QRect(QPoint(std::min(x1_, x2_), std::min(y1_, y2_)),
                     QPoint(std::max(x1_, x2_) + pad - 1, std::max(y1_, y2_) + pad - 1));
-  Widget()->setGeometry(box);
-  Widget()->update();
+  widget->setGeometry(box);
+  widget->update();
 }
 
 void Line::X1(int32_t v) { x1_ = v; Place(); }
@@ -124,4 +130,4 @@ void Line::X2(int32_t v) { x2_ = v; Place(); }
 void Line::Y1(int32_t v) { y1_ = v; Place(); }
 void Line::Y2(int32_t v) { y2_ = v; Place(); }
 void Line::BorderWidth(int32_t v) { width_ = v; Place(); }
-void Line::LineColor(int32_t rgb) { color_ = rgb; Widget()->update(); }
+void Line::LineColor(int32_t rgb) { color_ = rgb; Repaint(Widget()); }

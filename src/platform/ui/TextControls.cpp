@@ -52,18 +52,14 @@ const ClassRecord* StaticText::Lookup_() {
 
 const PropertyDeclarations& Label::Declarations() const {
   static const PropertyDeclarations declarations =
-      Concat(RectControl::Declarations(),
+      Concat(Concat(RectControl::Declarations(), TextStyleDeclarations()),
              {
                  StringProperty<Label>("Text", &Label::Text),
                  IntegerProperty<Label>("TextAlign", &Label::TextAlign),
                  ColorProperty<Label>("TextColor", &Label::TextColor),
-                 KeptProperty("MultiLine", PropertyType::Boolean),
+                 BooleanProperty<Label>("MultiLine", &Label::MultiLine),
                  KeptProperty("Selectable", PropertyType::Boolean),
                  KeptProperty("Transparent", PropertyType::Boolean),
-                 StringProperty<Label>("TextFont", &Label::TextFont),
-                 BooleanProperty<Label>("Bold", &Label::Bold),
-                 BooleanProperty<Label>("Italic", &Label::Italic),
-                 BooleanProperty<Label>("Underline", &Label::Underline),
              });
   return declarations;
 }
@@ -76,13 +72,15 @@ void Label::Constructor() {
 
 static QLabel* AsLabel(QWidget* w) { return static_cast<QLabel*>(w); }
 
-std::string Label::Text() const { return AsLabel(Widget())->text().toStdString(); }
-void Label::Text(const std::string& text) { AsLabel(Widget())->setText(QString::fromStdString(text)); }
+void Label::Text(const std::string& text) {
+  text_ = text;
+  if (QLabel* label = AsLabel(Widget())) label->setText(QString::fromStdString(text));
+}
 
 void Label::TextAlign(int32_t align) {
   align_ = align;
   Qt::Alignment h = align == 1 ? Qt::AlignHCenter : align == 2 ? Qt::AlignRight : Qt::AlignLeft;
-  AsLabel(Widget())->setAlignment(h | Qt::AlignTop);
+  if (QLabel* label = AsLabel(Widget())) label->setAlignment(h | Qt::AlignTop);
 }
 
 void Label::TextColor(int32_t rgb) {
@@ -90,20 +88,8 @@ void Label::TextColor(int32_t rgb) {
   SetTextColor(Widget(), QPalette::WindowText, rgb);
 }
 
-void Label::TextFont(const std::string&) { UpdateFont(); }
-void Label::TextSize(float size) { size_ = size; UpdateFont(); }
-void Label::Bold(bool value) { bold_ = value; UpdateFont(); }
-void Label::Italic(bool value) { italic_ = value; UpdateFont(); }
-void Label::Underline(bool value) { underline_ = value; UpdateFont(); }
-
-// "System" is the platform's default font; a size of 0 keeps its size.
-void Label::UpdateFont() {
-  QFont font = Widget()->font();
-  if (size_ > 0) font.setPointSizeF(size_);
-  font.setBold(bold_);
-  font.setItalic(italic_);
-  font.setUnderline(underline_);
-  Widget()->setFont(font);
+void Label::MultiLine(bool value) {
+  if (QLabel* label = AsLabel(Widget())) label->setWordWrap(value);
 }
 
 const ClassRecord* TextField::Lookup_() {
@@ -117,20 +103,18 @@ const ClassRecord* TextField::Lookup_() {
 
 const PropertyDeclarations& TextField::Declarations() const {
   static const PropertyDeclarations declarations =
-      Concat(RectControl::Declarations(),
+      Concat(Concat(RectControl::Declarations(), TextStyleDeclarations()),
              {
                  BooleanProperty<TextField>("Border", &TextField::Border),
                  BooleanProperty<TextField>("Password", &TextField::Password),
                  ColorProperty<TextField>("TextColor", &TextField::TextColor),
                  ColorProperty<TextField>("BackColor", &TextField::BackColor),
-                 KeptProperty("Bold", PropertyType::Boolean),
-                 KeptProperty("Italic", PropertyType::Boolean),
-                 KeptProperty("Underline", PropertyType::Boolean),
                  StringProperty<TextField>("CueText", &TextField::CueText),
                  StringProperty<TextField>("Text", &TextField::Text),
                  StringProperty<TextField>("Mask", &TextField::Mask),
                  BooleanProperty<TextField>("ReadOnly", &TextField::ReadOnly),
                  IntegerProperty<TextField>("LimitText", &TextField::LimitText),
+                 IntegerProperty<TextField>("Alignment", &TextField::Alignment),
              });
   return declarations;
 }
@@ -141,14 +125,25 @@ void TextField::Constructor() {
   auto* edit = new FieldWidget(ContentArea(), Self<TextField>());
   edit->setObjectName("TextField");
   RaiseOnSignal(edit, &QLineEdit::textChanged, Self<TextField>(), &TextField::TextChange);
+  // What the widget last showed, for when it is gone.
+  OnSignal(edit, &QLineEdit::textChanged, Self<TextField>(),
+           [](const Ref<TextField>& field, QLineEdit& shown) { field->text_ = shown.text().toStdString(); });
+  OnSignal(edit, &QLineEdit::selectionChanged, Self<TextField>(),
+           [](const Ref<TextField>& field, QLineEdit& shown) { field->selText_ = shown.selectedText().toStdString(); });
   Adopt(edit);
 }
 
 std::string TextField::Text() const {
   if (TestHooks::trace) RuntimeTrace("Read " + Name() + ".Text");
-  return AsEdit(Widget())->text().toStdString();
+  QLineEdit* edit = AsEdit(Widget());
+  return edit ? edit->text().toStdString() : text_;
 }
-void TextField::Text(const std::string& text) { AsEdit(Widget())->setText(QString::fromStdString(text)); }
+
+void TextField::Text(const std::string& text) {
+  text_ = text;
+  selText_.clear();  // new text has nothing selected
+  if (QLineEdit* edit = AsEdit(Widget())) edit->setText(QString::fromStdString(text));
+}
 
 void TextField::Mask(const std::string& mask) {
   mask_ = mask;
@@ -157,7 +152,7 @@ void TextField::Mask(const std::string& mask) {
 
 void TextField::LimitText(int32_t count) {
   limit_ = count;
-  AsEdit(Widget())->setMaxLength(count > 0 ? count : 32767);
+  if (QLineEdit* edit = AsEdit(Widget())) edit->setMaxLength(count > 0 ? count : 32767);
 }
 
 // "#" admits a digit and "a" a letter or digit; the mask's length bounds the
@@ -165,21 +160,42 @@ void TextField::LimitText(int32_t count) {
 void TextField::UpdateValidator() {
   QString pattern;
   for (char c : mask_) pattern += c == '#' ? "[0-9]?" : c == 'a' ? "[A-Za-z0-9]?" : ".?";
-  auto* edit = AsEdit(Widget());
+  QLineEdit* edit = AsEdit(Widget());
+  if (!edit) return;
   delete edit->validator();
   edit->setValidator(mask_.empty() ? nullptr
                                    : new QRegularExpressionValidator(QRegularExpression(pattern), edit));
 }
 
-void TextField::SelectAll() { AsEdit(Widget())->selectAll(); }
-std::string TextField::SelText() const { return AsEdit(Widget())->selectedText().toStdString(); }
+void TextField::SelectAll() {
+  if (QLineEdit* edit = AsEdit(Widget())) edit->selectAll();
+}
+
+std::string TextField::SelText() const {
+  QLineEdit* edit = AsEdit(Widget());
+  return edit ? edit->selectedText().toStdString() : selText_;
+}
+
 void TextField::TextColor(int32_t rgb) { SetTextColor(Widget(), QPalette::Text, rgb); }
 void TextField::BackColor(int32_t rgb) { SetTextColor(Widget(), QPalette::Base, rgb); }
-void TextField::Border(bool value) { AsEdit(Widget())->setFrame(value); }
-void TextField::Password(bool value) {
-  AsEdit(Widget())->setEchoMode(value ? QLineEdit::Password : QLineEdit::Normal);
+
+void TextField::Border(bool value) {
+  if (QLineEdit* edit = AsEdit(Widget())) edit->setFrame(value);
 }
-void TextField::ReadOnly(bool value) { AsEdit(Widget())->setReadOnly(value); }
+
+void TextField::Password(bool value) {
+  if (QLineEdit* edit = AsEdit(Widget())) edit->setEchoMode(value ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+void TextField::ReadOnly(bool value) {
+  if (QLineEdit* edit = AsEdit(Widget())) edit->setReadOnly(value);
+}
+
 void TextField::CueText(const std::string& text) {
-  AsEdit(Widget())->setPlaceholderText(QString::fromStdString(text));
+  if (QLineEdit* edit = AsEdit(Widget())) edit->setPlaceholderText(QString::fromStdString(text));
+}
+
+void TextField::Alignment(int32_t alignment) {
+  Qt::Alignment h = alignment == 2 ? Qt::AlignHCenter : alignment == 3 ? Qt::AlignRight : Qt::AlignLeft;
+  if (QLineEdit* edit = AsEdit(Widget())) edit->setAlignment(h | Qt::AlignVCenter);
 }

@@ -111,8 +111,8 @@ const PropertyDeclarations& Window::Declarations() const {
       ColorProperty<Window>("BackColor", &Window::BackColor),
       StringProperty<Window>("Title", &Window::Title),
       BooleanProperty<Window>("Visible", &Window::Visible),
-      KeptProperty("FullScreen", PropertyType::Boolean),
-      KeptProperty("MenuBarVisible", PropertyType::Boolean),
+      BooleanProperty<Window>("FullScreen", &Window::FullScreen),
+      BooleanProperty<Window>("MenuBarVisible", &Window::MenuBarVisible),
       BooleanProperty<Window>("CloseButton", &Window::CloseButton),
       BooleanProperty<Window>("Resizeable", &Window::Resizeable),
       KeptProperty("LiveResize", PropertyType::Boolean),
@@ -168,7 +168,8 @@ void Window::OrderFocusByTabIndex() {
 
 void Window::Show() {
   if (!widgets_->top) return;
-  widgets_->top->show();
+  if (fullScreen_) widgets_->top->showFullScreen();
+  else widgets_->top->show();
   widgets_->top->raise();
   widgets_->top->activateWindow();
   BringToFront(this);
@@ -241,6 +242,12 @@ void Window::MenuBar(const Ref<::MenuBar>& bar) {
   delete widgets_->menuBar.data();
   widgets_->menuBar = bar ? BuildPlatformMenuBar(bar, widgets_->top) : nullptr;
   widgets_->top->layout()->setMenuBar(widgets_->menuBar);
+  MenuBarVisible(menuBarVisible_);
+}
+
+void Window::MenuBarVisible(bool value) {
+  menuBarVisible_ = value;
+  if (widgets_->menuBar) widgets_->menuBar->setVisible(value);
 }
 
 void Window::MouseCursor(const Ref<::MouseCursor>& cursor) {
@@ -253,7 +260,7 @@ void Window::MouseCursor(const Ref<::MouseCursor>& cursor) {
 }
 
 void Window::AttachControl(const Ref<RectControl>& control) {
-  control->SetWindow(this);
+  control->PlaceOn(*this);
   control->Constructor();
   controls_.push_back(control);
 }

@@ -59,6 +59,8 @@ class Window : public Object, public PropertyHolder {
   void MinimizeButton(bool value) { minimizeButton_ = value; }
   void BackColor(int32_t rgb);
   void HasBackColor(bool value);
+  void FullScreen(bool value) { fullScreen_ = value; }  // takes effect as the window is shown
+  void MenuBarVisible(bool value);
 
   const Ref<::MenuBar>& MenuBar() const { return menuBar_; }
   void MenuBar(const Ref<::MenuBar>& bar);
@@ -98,6 +100,7 @@ class Window : public Object, public PropertyHolder {
   int32_t left_ = 0, top_ = 0;
   bool visible_ = true, resizeable_ = true, closeButton_ = true;
   bool maximizeButton_ = true, minimizeButton_ = true;
+  bool fullScreen_ = false, menuBarVisible_ = true;
 };
 
 // The open window whose class has that name, or Nil.
