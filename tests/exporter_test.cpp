@@ -13,8 +13,11 @@
 #include <QTemporaryDir>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/files/FolderItem.h"
 #include "platform/graphics/PictureImage.h"
@@ -397,13 +400,32 @@ TEST_F(ExporterTest, AReadOnlyFolderKeepsItsFileAndGetsNoTemporaryFile) {
   EXPECT_EQ(FolderEntries(), QStringList{"x1y1.jpg"});
 }
 
-TEST_F(ExporterTest, GraphicsMagickInstallsNoSignalHandler) {
-  Exporter exporter = NewExporter("TPIC");
-  ASSERT_TRUE(Save(exporter.get(), File("x1y1.tga"), OpaqueImage(4, 4)));
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+std::vector<sighandler_t> SignalHandlers() {
+  std::vector<sighandler_t> handlers;
+  for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) {
     struct sigaction action {};
     sigaction(signal, nullptr, &action);
-    EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    handlers.push_back(action.sa_handler);
   }
+  return handlers;
+}
+
+// Writes a TARGA tile, GraphicsMagick's first use in the process, and exits
+// with 0 when the signal handlers are still those it started with.
+[[noreturn]] void ExitAfterTheFirstTargaTile(const QString& path) {
+  const std::vector<sighandler_t> before = SignalHandlers();
+  Exporter exporter = NewExporter("TPIC");
+  const char* fault = !Save(exporter.get(), path, OpaqueImage(4, 4)) ? "no tile written"
+                      : SignalHandlers() != before                    ? "a signal handler changed"
+                                                                      : nullptr;
+  if (fault) std::fputs(fault, stderr);
+  std::_Exit(fault ? 1 : 0);
+}
+
+// The handlers to keep are whatever the launcher left (nohup ignores SIGHUP);
+// a fresh process, as GraphicsMagick is set up once in each.
+TEST_F(ExporterTest, GraphicsMagickInstallsNoSignalHandler) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(ExitAfterTheFirstTargaTile(File("x1y1.tga")), testing::ExitedWithCode(0), "");
 }
 }  // namespace
