@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/TestHooks.h"
 
 namespace {
 TEST(Conversions, DoubleToIntegerCutsTowardZeroAndSaturates) {
@@ -48,13 +49,20 @@ TEST(Conversions, StrRoundCeilFloor) {
   EXPECT_EQ(Floor(0.1166), 0.0);
 }
 
-TEST(Conversions, TicksRunAtSixtyASecond) {
-  int32_t a = Ticks();
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(120);
-  while (std::chrono::steady_clock::now() < until) {
+TEST(Conversions, TicksCountSixtiethsOfTheMonotonicClockAndWrap) {
+  using namespace std::chrono;
+  const std::pair<steady_clock::duration, int32_t> cases[] = {
+      {0s, 0},    {16ms, 0},   {17ms, 1},
+      {120ms, 7}, {999ms, 59}, {1s, 60},
+      {75s, 4500},
+      {35791394s, 2147483640},   // 2^31 - 8 ticks
+      {35791395s, -2147483596},  // 2^31 + 52 ticks
+      {71582789s, 44},           // 2^32 + 44 ticks
+  };
+  for (auto [time, ticks] : cases) {
+    TestHooks::monotonicClock = [time] { return time; };
+    EXPECT_EQ(Ticks(), ticks) << duration_cast<milliseconds>(time).count() << " ms";
   }
-  int32_t elapsed = Ticks() - a;
-  EXPECT_GE(elapsed, 6);
-  EXPECT_LE(elapsed, 60) << "not a millisecond clock";
+  TestHooks::monotonicClock = nullptr;
 }
 }  // namespace

@@ -31,7 +31,7 @@ class ExportTest : public StartedVamor {
   void TearDown() override {
     StartedVamor::TearDown();
     RecordingPlugin::Uninstall();
-    TestHooks::ticks = nullptr;
+    TestHooks::monotonicClock = nullptr;
   }
   void Export(int w, int h, const char* tileW, const char* tileH, const std::string& folder = TempDir()) {
     ImageTools::OriginalImage = Positional(w, h);
@@ -165,8 +165,8 @@ TEST_F(ExportTest, WithoutAPictureTheFolderIsAskedThenTheMessageShown) {
 }
 
 TEST_F(ExportTest, BusyCursorFromFirstTileToLastThenTheTime) {
-  int32_t now = 1000;
-  TestHooks::ticks = [&now] { return now += 210; };  // 210 ticks from start to end: 3.5 s
+  std::chrono::steady_clock::duration now = std::chrono::seconds(1000);
+  TestHooks::monotonicClock = [&now] { return now += std::chrono::milliseconds(3500); };  // start to end
   trace.clear();
   Export(200, 100, "100", "100");
   EXPECT_EQ(CursorChanges(), (std::vector<std::string>{"MouseCursor Wait", "MouseCursor StandardPointer"}));

@@ -86,8 +86,9 @@ double Floor(double value) { return std::floor(value); }
 double Round(double value) { return std::round(value); }
 
 int32_t Ticks() {
-  if (auto fake = TestHooks::ticks) return fake();
   using namespace std::chrono;
-  auto ticks = duration_cast<duration<int64_t, std::ratio<1, 60>>>(steady_clock::now().time_since_epoch());
+  steady_clock::duration now =
+      TestHooks::monotonicClock ? TestHooks::monotonicClock() : steady_clock::now().time_since_epoch();
+  auto ticks = duration_cast<duration<int64_t, std::ratio<1, 60>>>(now);
   return static_cast<int32_t>(static_cast<uint32_t>(ticks.count()));
 }

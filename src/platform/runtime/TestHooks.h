@@ -2,13 +2,15 @@
 // The platform's test interface: switches that tests set to stand in for the
 // user, the screen, the clock and the QuickTime component. Production code
 // leaves every hook empty.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace TestHooks {
-// Replaces Ticks() when set.
-inline std::function<int32_t()> ticks;
+// Replaces the monotonic clock that Ticks() counts (time since a fixed start)
+// when set.
+inline std::function<std::chrono::steady_clock::duration()> monotonicClock;
 // Receives one line for each traced framework step ("RuntimeInit",
 // "RegisterClass App", "LookupPluginEntrypoint <text>", ...).
 inline std::function<void(const std::string&)> trace;
