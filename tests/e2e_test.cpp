@@ -1,27 +1,20 @@
 // The real program on its own X server, driven like a user: open a picture
 // through the file dialog, set the tile size, save the tiles into a folder
 // chosen in the folder dialog, check every file and quit with Ctrl+Q.
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QImageReader>
 #include <QPoint>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
+
+#include "VamorOnXvfb.h"
 
 namespace {
-constexpr int kStepTimeoutMs = 20000;
-
-// The main window's content area (below its menu bar) and where its controls are in it.
-constexpr int kContentWidth = 600, kContentHeight = 437;
+// Where the main window's controls are in its content area.
 const QPoint kCanvasCentre(31 + 538 / 2, 22 + 284 / 2);
 const QPoint kWidthField(82 + 30, 332 + 10);
 const QPoint kHeightField(269 + 30, 332 + 10);
@@ -30,7 +23,6 @@ const QPoint kSaveButton((413 + 580) / 2, (397 + 417) / 2);
 constexpr int kPictureWidth = 640, kPictureHeight = 480;
 constexpr int kTileWidth = 256, kTileHeight = 200;
 const QString kPictureName = "picture.png";
-const QString kMainTitle = "^Vamor$";
 const QString kOpenDialogTitle = "^Open$";
 const QString kFolderDialogTitle = "^Find Directory$";
 
@@ -43,28 +35,12 @@ int ChannelDistance(QRgb a, QRgb b) {
   return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
-// A child process that is stopped, at the latest, when the test leaves: asked
-// first, so that Xvfb removes its socket and lock file, killed if it lingers.
-class OwnedProcess : public QProcess {
- public:
-  ~OwnedProcess() override {
-    if (state() == NotRunning) return;
-    terminate();
-    if (waitForFinished(3000)) return;
-    kill();
-    waitForFinished(3000);
-  }
-};
-
-class EndToEndTest : public ::testing::Test {
+class EndToEndTest : public VamorOnXvfb {
  protected:
   void SetUp() override {
-    for (const char* tool : {"Xvfb", "xdotool"})
-      if (QStandardPaths::findExecutable(tool).isEmpty())
-        GTEST_SKIP() << tool << " is not installed (scripts/setup installs xvfb and xdotool)";
-    ASSERT_TRUE(folder.isValid());
+    VamorOnXvfb::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     ASSERT_TRUE(QDir(folder.path()).mkdir("tiles"));
-    ASSERT_TRUE(StartXvfb());
   }
 
   QString PicturePath() const { return QDir(folder.path()).filePath(kPictureName); }
@@ -76,124 +52,6 @@ class EndToEndTest : public ::testing::Test {
       for (int x = 0; x < kPictureWidth; ++x) image.setPixel(x, y, PictureColour(x, y));
     if (image.save(PicturePath(), "PNG")) return testing::AssertionSuccess();
     return testing::AssertionFailure() << "could not write " << PicturePath().toStdString();
-  }
-
-  // Xvfb picks a free display itself and writes its number to stdout.
-  testing::AssertionResult StartXvfb() {
-    xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-    if (!xvfb.waitForStarted(kStepTimeoutMs))
-      return testing::AssertionFailure() << "Xvfb did not start: " << xvfb.errorString().toStdString();
-    QByteArray number;
-    QElapsedTimer timer;
-    timer.start();
-    while (!number.contains('\n')) {
-      if (xvfb.state() == QProcess::NotRunning)
-        return testing::AssertionFailure() << "Xvfb exited: " << xvfb.readAllStandardError().toStdString();
-      if (timer.elapsed() > kStepTimeoutMs)
-        return testing::AssertionFailure() << "timed out waiting for Xvfb to report its display number";
-      xvfb.waitForReadyRead(100);
-      number += xvfb.readAllStandardOutput();
-    }
-    display = ":" + QString::fromLatin1(number.trimmed());
-    return testing::AssertionSuccess();
-  }
-
-  QProcessEnvironment OnDisplay() const {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", display);
-    return env;
-  }
-
-  // Qt's own widget dialogs, unscaled, on the test's display.
-  testing::AssertionResult StartVamor() {
-    QProcessEnvironment env = OnDisplay();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("QT_QPA_PLATFORMTHEME", "");
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "WAYLAND_DISPLAY", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS"})
-      env.remove(name);
-    vamor.setProcessEnvironment(env);
-    vamor.setProcessChannelMode(QProcess::MergedChannels);
-    // Where the dialogs start: a stray Return writes nothing outside the test's folder.
-    vamor.setWorkingDirectory(folder.path());
-    vamor.start(VAMOR_BINARY, {});
-    if (vamor.waitForStarted(kStepTimeoutMs)) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "could not start " << VAMOR_BINARY << ": "
-                                       << vamor.errorString().toStdString();
-  }
-
-  // Runs xdotool on the test's display; `output` receives what it printed.
-  testing::AssertionResult Xdo(const QStringList& args, QString* output = nullptr) const {
-    QProcess xdo;
-    xdo.setProcessEnvironment(OnDisplay());
-    xdo.start("xdotool", args);
-    const std::string command = ("xdotool " + args.join(' ')).toStdString();
-    if (!xdo.waitForFinished(5000)) {
-      xdo.kill();
-      xdo.waitForFinished();
-      return testing::AssertionFailure() << command << " did not finish within 5 s";
-    }
-    if (output) *output = QString::fromUtf8(xdo.readAllStandardOutput()).trimmed();
-    if (xdo.exitStatus() == QProcess::NormalExit && xdo.exitCode() == 0) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << command << " failed: " << xdo.readAllStandardError().toStdString();
-  }
-
-  // The first visible window whose name matches, or an empty string.
-  QString FindWindow(const QString& nameRegex) const {
-    QString ids;
-    if (!Xdo({"search", "--onlyvisible", "--name", nameRegex}, &ids)) return {};
-    return ids.section('\n', 0, 0);
-  }
-
-  // What a failed step leaves behind: vamor's state and output and a screenshot.
-  std::string Evidence() {
-    std::string evidence;
-    if (vamor.state() == QProcess::NotRunning)
-      evidence += "\nvamor has exited with code " + std::to_string(vamor.exitCode());
-    QByteArray output = vamor.readAll();
-    if (!output.isEmpty()) evidence += "\nvamor printed:\n" + output.toStdString();
-    if (!QStandardPaths::findExecutable("import").isEmpty()) {
-      QString shot = QDir::temp().filePath("vamor-e2e-failure.png");
-      QProcess import;
-      import.setProcessEnvironment(OnDisplay());
-      import.start("import", {"-window", "root", shot});
-      if (import.waitForFinished(5000) && import.exitCode() == 0)
-        evidence += "\nscreen saved to " + shot.toStdString();
-    }
-    return evidence;
-  }
-
-  testing::AssertionResult WaitUntil(const std::string& step, const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-      if (vamor.state() == QProcess::NotRunning)
-        return testing::AssertionFailure() << "vamor quit while waiting " << step << Evidence();
-      if (timer.elapsed() > kStepTimeoutMs)
-        return testing::AssertionFailure() << "timed out after " << kStepTimeoutMs / 1000 << " s waiting " << step
-                                           << Evidence();
-      QThread::msleep(100);
-    }
-    return testing::AssertionSuccess();
-  }
-
-  testing::AssertionResult WaitForWindow(const std::string& step, const QString& nameRegex, QString* id) {
-    return WaitUntil(step, [&] { return !(*id = FindWindow(nameRegex)).isEmpty(); });
-  }
-
-  // Waits until the main window is mapped at its full size and notes the menu bar's height.
-  testing::AssertionResult WaitForMainWindow() {
-    if (auto found = WaitForWindow("for the main window", kMainTitle, &mainWindow); !found) return found;
-    return WaitUntil("for the main window to be 600 pixels wide", [&] {
-      QString geometry;
-      if (!Xdo({"getwindowgeometry", "--shell", mainWindow}, &geometry)) return false;
-      int width = 0, height = 0;
-      for (const QString& line : geometry.split('\n')) {
-        if (line.startsWith("WIDTH=")) width = line.mid(6).toInt();
-        if (line.startsWith("HEIGHT=")) height = line.mid(7).toInt();
-      }
-      menuBarHeight = height - kContentHeight;
-      return width == kContentWidth && menuBarHeight >= 0;
-    });
   }
 
   testing::AssertionResult ClickInMainWindow(QPoint content) const {
@@ -231,12 +89,6 @@ class EndToEndTest : public ::testing::Test {
     QString title;
     return Xdo({"getwindowname", mainWindow}, &title) ? title : QString();
   }
-
-  QTemporaryDir folder;
-  OwnedProcess xvfb;
-  OwnedProcess vamor;  // declared after Xvfb: killed before it
-  QString display, mainWindow;
-  int menuBarHeight = 0;
 };
 
 TEST_F(EndToEndTest, OpensAPictureAndSavesItsTilesThroughTheRealDialogs) {
