@@ -190,6 +190,14 @@ TEST_F(ExportTest, TilesThatFailAreCountedAndNamedAfterTheRest) {
   EXPECT_EQ(Main()->txtTime()->Text().rfind("Last time: ", 0), 0u);
 }
 
+TEST_F(ExportTest, OneTileFailingAmongSeveralIsNamedWithItsReason) {
+  plugin.failingNames = {"x2y1.jpg"};
+  plugin.failureReason = "Is a directory";
+  Export(250, 120, "100", "100");
+  EXPECT_EQ(dialogs.messages,
+            std::vector<std::string>{"1 of 6 tiles could not be written: x2y1.jpg failed: Is a directory."});
+}
+
 TEST_F(ExportTest, TheOnlyTileFailingIsNamedWithItsReason) {
   plugin.failingNames = {"x1y1.jpg"};
   plugin.failureReason = "Read-only file system.";
@@ -243,7 +251,7 @@ TEST_F(RealExportTest, WritesRealFilesReplacingOldOnesAndReportsTilesItCannotWri
   QImage x3y1(folder.filePath("x3y1.png"));
   EXPECT_EQ(x3y1.convertToFormat(QImage::Format_ARGB32).pixel(49, 0), qRgba(249, 0, 0, 255));
   ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].rfind("1 of 6 tiles could not be written. The first, x2y1.png, failed: ", 0), 0u)
+  EXPECT_EQ(dialogs.messages[0].rfind("1 of 6 tiles could not be written: x2y1.png failed: ", 0), 0u)
       << dialogs.messages[0];
   EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden).size(), 5) << "no temporary file is left";
 }
