@@ -34,6 +34,28 @@ TEST_F(MainWindowTest, OpensCentredAtItsFixedSize) {
   EXPECT_EQ(w->Widgets().content->mapToGlobal(QPoint(0, 0)), QPoint(340, 181));
 }
 
+// A main screen that is not at the desktop's origin: the window opens on it.
+TEST_F(MainWindowTest, OpensCentredOnTheMainScreenWhereverItIs) {
+  struct Case {
+    int screenLeft, screenTop, screenW, screenH, left, top;
+  };
+  const Case cases[] = {{1280, 0, 1920, 1080, 1280 + 660, 321},
+                        {-1024, -200, 1280, 800, -1024 + 340, -200 + 181},
+                        {0, 0, 1280, 800, 340, 181}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.screenLeft) + ", " + std::to_string(c.screenTop));
+    Main()->Close();
+    TestHooks::screenLeft = c.screenLeft;
+    TestHooks::screenTop = c.screenTop;
+    TestHooks::screenWidth = c.screenW;
+    TestHooks::screenHeight = c.screenH;
+    auto w = Main();
+    EXPECT_EQ(w->Left(), c.left);
+    EXPECT_EQ(w->Top(), c.top);
+    EXPECT_EQ(w->Widgets().content->mapToGlobal(QPoint(0, 0)), QPoint(c.left, c.top));
+  }
+}
+
 TEST_F(MainWindowTest, EveryControlStandsAtItsBoundsInCreationOrder) {
   struct Bounds {
     const char* name;
