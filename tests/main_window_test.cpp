@@ -256,6 +256,22 @@ TEST_F(MainWindowTest, FieldsAdmitOnlyTheirCharactersAndLength) {
   }
 }
 
+// The About window shows no menu bar, but the application's shortcuts work
+// there as in the main window; Open stays disabled.
+TEST_F(MainWindowTest, CtrlQQuitsFromTheAboutWindowToo) {
+  EnableMenus();
+  About()->Show();
+  QWidget* about = About()->Widgets().top;
+  ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+  EXPECT_EQ(About()->MenuBar(), nullptr);
+  EXPECT_EQ(about->findChild<QMenuBar*>(), nullptr) << "no menu bar is shown";
+  QTest::keyClick(about, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(dialogs.fileFilters.empty());
+  EXPECT_EQ(std::find(trace.begin(), trace.end(), "Quit 0"), trace.end());
+  QTest::keyClick(about, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_NE(std::find(trace.begin(), trace.end(), "Quit 0"), trace.end());
+}
+
 TEST_F(MainWindowTest, CtrlQQuits) {
   EnableMenus();
   QWidget* top = Main()->Widgets().top;
