@@ -10,6 +10,7 @@
 #include "platform/ui/Dispatch.h"
 #include "platform/ui/KeyboardState.h"
 #include "platform/ui/MenuItem.h"
+#include "platform/ui/QtStart.h"
 #include "platform/ui/Window.h"
 
 namespace {
@@ -75,12 +76,7 @@ void RuntimeInit() {
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TRIM_THRESHOLD, 128 << 20);
   State() = RuntimeState{};
-  if (!QCoreApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "vamor";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
+  if (!QCoreApplication::instance()) StartQtOrExit();
   QApplication::setApplicationName("Vamor");
   static KeyWatcher* watcher = nullptr;
   if (!watcher) {
