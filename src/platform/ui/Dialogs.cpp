@@ -53,7 +53,9 @@ Ref<FolderItem> GetOpenFolderItem(const std::string& filter) {
   return path ? std::make_shared<FolderItem>(*path) : nullptr;
 }
 
+// The folder is opened once, as it is chosen: the items made in it follow it
+// if it is moved or renamed afterwards.
 Ref<FolderItem> SelectFolder() {
   auto path = Current()->ChooseFolder();
-  return path ? std::make_shared<FolderItem>(*path) : nullptr;
+  return path ? FolderItem::HeldOpen_(*path) : nullptr;
 }
