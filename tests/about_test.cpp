@@ -57,6 +57,25 @@ TEST_F(AboutTest, CentresOnTheMainScreenWithoutClamping) {
   }
 }
 
+TEST_F(AboutTest, CentresOnTheMainScreenWhereverItStandsOnTheDesktop) {
+  struct Case {
+    int screenLeft, screenTop, screenW, screenH, left, top;
+  };
+  const Case cases[] = {{1280, 0, 1920, 1080, 1280 + 810, 494}, {-1440, -900, 1440, 900, -1440 + 570, -900 + 404},
+                        {0, 300, 1024, 768, 362, 300 + 338}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.screenLeft) + ", " + std::to_string(c.screenTop));
+    TestHooks::screenLeft = c.screenLeft;
+    TestHooks::screenTop = c.screenTop;
+    TestHooks::screenWidth = c.screenW;
+    TestHooks::screenHeight = c.screenH;
+    Ref<class About> about = About();
+    EXPECT_EQ(about->Left(), c.left);
+    EXPECT_EQ(about->Top(), c.top);
+    about->Close();
+  }
+}
+
 TEST_F(AboutTest, WindowAndLabelsHaveTheirLooks) {
   Ref<class About> about = About();
   EXPECT_EQ(about->Title(), "About Vamor");

@@ -147,4 +147,48 @@ TEST_F(EndToEndTest, OpensAPictureAndSavesItsTilesThroughTheRealDialogs) {
   EXPECT_EQ(vamor.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(vamor.exitCode(), 0) << vamor.readAll().toStdString();
 }
+
+// Clicks and keys made while the export runs are dropped: once it is over, no
+// folder or open dialog turns up that nobody asked for at that moment.
+TEST_F(EndToEndTest, ClicksMadeDuringALongExportDoNothingAfterwards) {
+  ASSERT_TRUE(WritePicture());
+  ASSERT_TRUE(StartVamor());
+  ASSERT_TRUE(WaitForMainWindow());
+  ASSERT_TRUE(ClickInMainWindow(kCanvasCentre));
+  ASSERT_TRUE(AnswerDialog("open-file dialog", kOpenDialogTitle, PicturePath()));
+  ASSERT_TRUE(WaitUntil("for the picture", [&] { return MainWindowTitle().startsWith("Vamor: "); }));
+  constexpr int kSmallTile = 4;
+  const int tiles = (kPictureWidth / kSmallTile) * (kPictureHeight / kSmallTile);
+  ASSERT_TRUE(ReplaceFieldText(kWidthField, QString::number(kSmallTile)));
+  ASSERT_TRUE(ReplaceFieldText(kHeightField, QString::number(kSmallTile)));
+  ASSERT_TRUE(ClickInMainWindow(kSaveButton));
+  ASSERT_TRUE(AnswerDialog("folder dialog", kFolderDialogTitle, TilesPath() + "/"));
+
+  const QDir folder(TilesPath());
+  auto written = [&] { return int(folder.entryList(QDir::Files).size()); };
+  ASSERT_TRUE(WaitUntil("for the export to begin", [&] { return written() > 0; }));
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(ClickInMainWindow(kSaveButton));
+  ASSERT_TRUE(ClickInMainWindow(kCanvasCentre));
+  ASSERT_TRUE(Xdo({"key", "ctrl+o"}));
+  ASSERT_LT(written(), tiles) << "the export ended before the clicks: make it longer";
+  ASSERT_TRUE(WaitUntil("for the " + std::to_string(tiles) + " tiles", [&] { return written() == tiles; }));
+
+  QThread::msleep(2000);
+  EXPECT_TRUE(FindWindow(kFolderDialogTitle).isEmpty()) << "a folder dialog for clicks made during the export"
+                                                        << Evidence();
+  EXPECT_TRUE(FindWindow(kOpenDialogTitle).isEmpty()) << "an open dialog for input made during the export"
+                                                      << Evidence();
+
+  // The next click is the user's own again.
+  ASSERT_TRUE(ClickInMainWindow(kSaveButton));
+  QString dialog;
+  ASSERT_TRUE(WaitForWindow("for the folder dialog of a click after the export", kFolderDialogTitle, &dialog));
+  ASSERT_TRUE(Xdo({"windowfocus", "--sync", dialog}));
+  ASSERT_TRUE(Xdo({"key", "Escape"}));
+  ASSERT_TRUE(WaitUntil("for the folder dialog to close", [&] { return FindWindow(kFolderDialogTitle).isEmpty(); }));
+  ASSERT_TRUE(Xdo({"windowfocus", "--sync", mainWindow}));
+  ASSERT_TRUE(Xdo({"key", "ctrl+q"}));
+  ASSERT_TRUE(vamor.waitForFinished(kStepTimeoutMs)) << "vamor did not quit within 20 s of Ctrl+Q" << Evidence();
+  EXPECT_EQ(vamor.exitCode(), 0);
+}
 }  // namespace

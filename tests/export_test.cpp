@@ -9,6 +9,7 @@
 #include "export/SaveThread.h"
 #include "platform/files/FolderItem.h"
 #include "platform/graphics/PictureImage.h"
+#include "platform/quicktime/GraphicsExporterComponent.h"
 #include "platform/runtime/TestHooks.h"
 
 namespace {
@@ -190,6 +191,14 @@ TEST_F(ExportTest, TilesThatFailAreCountedAndNamedAfterTheRest) {
   EXPECT_EQ(Main()->txtTime()->Text().rfind("Last time: ", 0), 0u);
 }
 
+TEST_F(ExportTest, OneTileFailingAmongSeveralIsNamedWithItsReason) {
+  plugin.failingNames = {"x2y1.jpg"};
+  plugin.failureReason = "Is a directory";
+  Export(250, 120, "100", "100");
+  EXPECT_EQ(dialogs.messages,
+            std::vector<std::string>{"1 of 6 tiles could not be written: x2y1.jpg failed: Is a directory."});
+}
+
 TEST_F(ExportTest, TheOnlyTileFailingIsNamedWithItsReason) {
   plugin.failingNames = {"x1y1.jpg"};
   plugin.failureReason = "Read-only file system.";
@@ -218,6 +227,56 @@ TEST_F(ExportTest, RowOutsideTheTableWritesNothingAndSaysSo) {
 // With the real exporter component: files that other readers open.
 class RealExportTest : public StartedVamor {};
 
+// The real exporter component, with a step of the test's after each tile.
+class SteppedExportTest : public StartedVamor {
+ protected:
+  static constexpr const char* kSaveText =
+      "QTGraphicsExporter.SavePicture(location As FolderItem, image As Picture) As Boolean";
+  void SetUp() override {
+    TestHooks::pluginLookup = [](const std::string& text) {
+      return text == kSaveText ? reinterpret_cast<PluginEntry>(&SaveThenStep) : GraphicsExporterEntry(text);
+    };
+    StartedVamor::SetUp();
+  }
+  void TearDown() override {
+    StartedVamor::TearDown();
+    TestHooks::pluginLookup = nullptr;
+    afterTile = nullptr;
+  }
+  static bool SaveThenStep(ExporterHandle* exporter, const FolderItem& location, const Picture& image) {
+    const auto save = reinterpret_cast<PluginEntrySignatures::SavePicture>(GraphicsExporterEntry(kSaveText));
+    const bool saved = save(exporter, location, image);
+    if (afterTile) afterTile(location.Name());
+    return saved;
+  }
+  static inline std::function<void(const std::string& tile)> afterTile;
+};
+
+// The folder is the one the user chose, wherever it goes during the export.
+TEST_F(SteppedExportTest, AFolderRenamedBetweenTwoTilesReceivesEveryTile) {
+  QDir base(QString::fromStdString(TempDir()));
+  const QString chosen = base.filePath("chosen"), moved = base.filePath("moved");
+  QDir(chosen).removeRecursively();
+  QDir(moved).removeRecursively();
+  ASSERT_TRUE(base.mkdir("chosen"));
+  afterTile = [&](const std::string& tile) {
+    if (tile != "x1y1.png") return;
+    ASSERT_TRUE(base.rename("chosen", "moved"));
+    ASSERT_TRUE(base.mkdir("chosen")) << "another folder now has the old name";
+  };
+  Main()->formatMenu()->ListIndex(1);
+  ImageTools::OriginalImage = Positional(250, 120);
+  dialogs.folders.push_back(chosen.toStdString());
+  SaveThread::SaveTiles();
+
+  EXPECT_TRUE(dialogs.messages.empty());
+  const QStringList all = QDir(moved).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+  EXPECT_EQ(all, (QStringList{"x1y1.png", "x1y2.png", "x2y1.png", "x2y2.png", "x3y1.png", "x3y2.png"}))
+      << "every tile and no temporary file";
+  EXPECT_TRUE(QDir(chosen).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+      << "nothing in the new folder";
+}
+
 TEST_F(RealExportTest, WritesRealFilesReplacingOldOnesAndReportsTilesItCannotWrite) {
   QDir folder(QString::fromStdString(TempDir() + "/real"));
   folder.removeRecursively();
@@ -243,7 +302,7 @@ TEST_F(RealExportTest, WritesRealFilesReplacingOldOnesAndReportsTilesItCannotWri
   QImage x3y1(folder.filePath("x3y1.png"));
   EXPECT_EQ(x3y1.convertToFormat(QImage::Format_ARGB32).pixel(49, 0), qRgba(249, 0, 0, 255));
   ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].rfind("1 of 6 tiles could not be written. The first, x2y1.png, failed: ", 0), 0u)
+  EXPECT_EQ(dialogs.messages[0].rfind("1 of 6 tiles could not be written: x2y1.png failed: ", 0), 0u)
       << dialogs.messages[0];
   EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden).size(), 5) << "no temporary file is left";
 }

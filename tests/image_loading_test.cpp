@@ -28,6 +28,55 @@ void Drop(QWidget* target, const std::vector<std::string>& paths) {
   delete data;
 }
 
+// What the canvas answers a drag source that offers `offered` and proposes a
+// move (as Shift asks): accepted or not, and the action, on entering and on
+// the drop.
+struct DropAnswer {
+  bool enterAccepted;
+  Qt::DropAction enterAction;
+  bool dropAccepted;
+  Qt::DropAction dropAction;
+};
+
+DropAnswer Answer(QWidget* target, const std::string& path, Qt::DropActions offered) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  QDragEnterEvent enter(QPoint(5, 5), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(enter.proposedAction(), Qt::MoveAction) << "the source's own choice";
+  QCoreApplication::sendEvent(target, &enter);
+  QDragMoveEvent move(QPoint(6, 6), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(target, &move);
+  EXPECT_EQ(move.isAccepted(), enter.isAccepted());
+  EXPECT_EQ(move.dropAction(), enter.dropAction());
+  QDropEvent drop(QPointF(6, 6), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  QCoreApplication::processEvents();
+  return {enter.isAccepted(), enter.dropAction(), drop.isAccepted(), drop.dropAction()};
+}
+
+TEST_F(ImageLoadingTest, ADropIsTakenAsACopyOrALinkNeverAsAMove) {
+  QWidget* canvas = Main()->Canvas1()->Widget();
+  const std::string path = WritePicture("moved.png", 64, 48);
+  const DropAnswer all = Answer(canvas, path, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+  EXPECT_TRUE(all.enterAccepted);
+  EXPECT_EQ(all.enterAction, Qt::CopyAction);
+  EXPECT_TRUE(all.dropAccepted);
+  EXPECT_EQ(all.dropAction, Qt::CopyAction) << "a source that honours a move would delete the picture";
+  EXPECT_EQ(Main()->Title(), "Vamor: moved.png / 64 x 48");
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(path)));
+
+  const DropAnswer moveOrLink = Answer(canvas, path, Qt::MoveAction | Qt::LinkAction);
+  EXPECT_TRUE(moveOrLink.dropAccepted);
+  EXPECT_EQ(moveOrLink.enterAction, Qt::LinkAction);
+  EXPECT_EQ(moveOrLink.dropAction, Qt::LinkAction);
+
+  Main()->Title("Vamor");
+  const DropAnswer moveOnly = Answer(canvas, path, Qt::MoveAction);
+  EXPECT_FALSE(moveOnly.enterAccepted);
+  EXPECT_FALSE(moveOnly.dropAccepted);
+  EXPECT_EQ(Main()->Title(), "Vamor") << "a drop that could only be a move is refused";
+}
+
 TEST_F(ImageLoadingTest, FitsThePreviewAndNamesTheSizeInTheTitle) {
   struct Case {
     int w, h, pw, ph;

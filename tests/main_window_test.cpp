@@ -34,6 +34,28 @@ TEST_F(MainWindowTest, OpensCentredAtItsFixedSize) {
   EXPECT_EQ(w->Widgets().content->mapToGlobal(QPoint(0, 0)), QPoint(340, 181));
 }
 
+// A main screen that is not at the desktop's origin: the window opens on it.
+TEST_F(MainWindowTest, OpensCentredOnTheMainScreenWhereverItIs) {
+  struct Case {
+    int screenLeft, screenTop, screenW, screenH, left, top;
+  };
+  const Case cases[] = {{1280, 0, 1920, 1080, 1280 + 660, 321},
+                        {-1024, -200, 1280, 800, -1024 + 340, -200 + 181},
+                        {0, 0, 1280, 800, 340, 181}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.screenLeft) + ", " + std::to_string(c.screenTop));
+    Main()->Close();
+    TestHooks::screenLeft = c.screenLeft;
+    TestHooks::screenTop = c.screenTop;
+    TestHooks::screenWidth = c.screenW;
+    TestHooks::screenHeight = c.screenH;
+    auto w = Main();
+    EXPECT_EQ(w->Left(), c.left);
+    EXPECT_EQ(w->Top(), c.top);
+    EXPECT_EQ(w->Widgets().content->mapToGlobal(QPoint(0, 0)), QPoint(c.left, c.top));
+  }
+}
+
 TEST_F(MainWindowTest, EveryControlStandsAtItsBoundsInCreationOrder) {
   struct Bounds {
     const char* name;
@@ -231,6 +253,22 @@ TEST_F(MainWindowTest, FieldsAdmitOnlyTheirCharactersAndLength) {
     edit->paste();
     EXPECT_EQ(field->Text(), c.afterPasting);
   }
+}
+
+// The About window shows no menu bar, but the application's shortcuts work
+// there as in the main window; Open stays disabled.
+TEST_F(MainWindowTest, CtrlQQuitsFromTheAboutWindowToo) {
+  EnableMenus();
+  About()->Show();
+  QWidget* about = About()->Widgets().top;
+  ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+  EXPECT_EQ(About()->MenuBar(), nullptr);
+  EXPECT_EQ(about->findChild<QMenuBar*>(), nullptr) << "no menu bar is shown";
+  QTest::keyClick(about, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(dialogs.fileFilters.empty());
+  EXPECT_EQ(std::find(trace.begin(), trace.end(), "Quit 0"), trace.end());
+  QTest::keyClick(about, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_NE(std::find(trace.begin(), trace.end(), "Quit 0"), trace.end());
 }
 
 TEST_F(MainWindowTest, CtrlQQuits) {

@@ -1,7 +1,9 @@
 // The start-up sequence, the QuickTime check and the shut-down.
 #include <gtest/gtest.h>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
+#include <map>
 #include <set>
 #include <algorithm>
 
@@ -127,5 +129,56 @@ TEST_F(StartupTest, AnExceptionInAHandlerIsReportedOnceThenShutsDown) {
   EXPECT_LT(Position(reports[0]), Position("Release MenuBar1._implicitInstance"));
   EXPECT_EQ(MenuBar1Module::_implicitInstance, nullptr);
   EXPECT_EQ(AllFiles::pAny, nullptr);
+}
+// The real program without a display: one line on standard error and status
+// 1, not Qt's abort and a core dump.
+struct BinaryRun {
+  bool finished = false;
+  QProcess::ExitStatus exitStatus = QProcess::CrashExit;
+  int exitCode = -1;
+  QString errors;
+};
+
+BinaryRun RunBinary(const std::map<QString, QString>& set, int milliseconds = 10000) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  for (const auto& [name, value] : set) env.insert(name, value);
+  QProcess vamor;
+  vamor.setProcessEnvironment(env);
+  vamor.start(VAMOR_BINARY, {});
+  BinaryRun run;
+  run.finished = vamor.waitForStarted() && vamor.waitForFinished(milliseconds);
+  if (!run.finished) {
+    vamor.kill();
+    vamor.waitForFinished();
+  }
+  run.exitStatus = vamor.exitStatus();
+  run.exitCode = vamor.exitCode();
+  run.errors = QString::fromUtf8(vamor.readAllStandardError());
+  return run;
+}
+
+TEST(NoDisplayTest, WithoutADisplaySaysSoInOneLineAndExitsWithOne) {
+  const BinaryRun run = RunBinary({});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitStatus, QProcess::NormalExit) << "no abort";
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errors, "Vamor needs a graphical display, and neither DISPLAY nor WAYLAND_DISPLAY is set.\n");
+}
+
+TEST(NoDisplayTest, ADisplayThatCannotBeOpenedEndsWithOneAndNoAbort) {
+  const BinaryRun run = RunBinary({{"DISPLAY", ":65531"}});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitStatus, QProcess::NormalExit) << "no abort";
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.errors.endsWith("Vamor could not open a graphical display (DISPLAY or WAYLAND_DISPLAY): Qt could "
+                                  "not start on any platform.\n"))
+      << run.errors.toStdString();
+  EXPECT_FALSE(run.errors.contains("Reinstalling")) << run.errors.toStdString();
+}
+
+TEST(NoDisplayTest, AnExplicitPlatformStillStartsWithoutADisplay) {
+  const BinaryRun run = RunBinary({{"QT_QPA_PLATFORM", "offscreen"}}, 1500);
+  EXPECT_FALSE(run.finished) << "still running after 1.5 s: " << run.errors.toStdString();
 }
 }  // namespace

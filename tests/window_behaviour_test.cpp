@@ -1,5 +1,6 @@
 // The main window's handlers: tile-size edits, the Save rule, clicks,
 // formats, the custom extension and Select All.
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -93,6 +94,45 @@ TEST_F(WindowBehaviourTest, FormatChoosesTheExtensionAndTheQualityControls) {
     EXPECT_EQ(Main()->QualityMenu()->Enabled(), c.quality);
     EXPECT_EQ(Main()->QualityMenu()->ListIndex(), 3) << "the quality row is kept";
     EXPECT_FALSE(Main()->ExtensionText()->Enabled());
+  }
+}
+
+// The darkest grey drawn inside a widget, away from its frame: its text.
+int DarkestGrey(QWidget* widget) {
+  const QImage image = widget->grab().toImage();
+  int darkest = 255;
+  for (int y = 4; y < image.height() - 4; ++y)
+    for (int x = 4; x < image.width() - 4; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+  return darkest;
+}
+
+// Disabled fields and labels take the style's disabled colours; the property
+// lists' colours are those of the enabled states.
+TEST_F(WindowBehaviourTest, DisabledControlsDrawTheirTextInTheDisabledColours) {
+  struct Case {
+    const char* what;
+    Ref<RectControl> control;
+    QPalette::ColorRole role;
+  };
+  const Case cases[] = {{"the extension field", Main()->ExtensionText(), QPalette::Text},
+                        {"the Quality label", Main()->QualityText(), QPalette::WindowText}};
+  ASSERT_FALSE(Main()->ExtensionText()->Enabled()) << "disabled until Custom Extension is ticked";
+  Main()->formatMenu()->ListIndex(1);
+  ASSERT_FALSE(Main()->QualityText()->Enabled()) << "PNG has no quality";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QWidget* widget = c.control->Widget();
+    const QPalette palette = widget->palette();
+    EXPECT_EQ(palette.color(QPalette::Active, c.role), QColor(Qt::black)) << "the property list's colour";
+    EXPECT_EQ(palette.color(QPalette::Inactive, c.role), QColor(Qt::black));
+    EXPECT_NE(palette.color(QPalette::Disabled, c.role), palette.color(QPalette::Active, c.role));
+    const QColor styleDisabled = QApplication::palette(widget).color(QPalette::Disabled, c.role);
+    EXPECT_EQ(palette.color(QPalette::Disabled, c.role), styleDisabled) << "the style's disabled colour";
+    const int disabled = DarkestGrey(widget);
+    c.control->Enabled(true);
+    const int enabled = DarkestGrey(widget);
+    EXPECT_LT(enabled, 60) << "near-black text while enabled";
+    EXPECT_GT(disabled, enabled + 40) << "lighter text while disabled";
   }
 }
 

@@ -32,6 +32,9 @@ struct WriteFailures {
   }
   std::string Message(int32_t written) const {
     if (count + written == 1) return "The tile " + firstName + " could not be written: " + firstReason + ".";
+    if (count == 1)
+      return "1 of " + Str(count + written) + " tiles could not be written: " + firstName + " failed: " + firstReason +
+             ".";
     return Str(count) + " of " + Str(count + written) + " tiles could not be written. The first, " + firstName +
            ", failed: " + firstReason + ".";
   }

@@ -1,6 +1,6 @@
 #pragma once
-// Centres a window on screen 0: half the difference of the sizes, through the
-// framework's conversions, without clamping.
+// Centres a window on screen 0: the screen's origin plus half the difference
+// of the sizes, through the framework's conversions, without clamping.
 #include "platform/runtime/Conversions.h"
 #include "platform/ui/System.h"
 #include "platform/ui/Window.h"
@@ -11,8 +11,9 @@ inline int32_t CentredPosition(int32_t screenSide, int32_t windowSide) {
 
 // The screen's side is read before the window's.
 inline void CentreOnMainScreen(Window& window) {
-  const int32_t screenWidth = NotNil(Screen(0))->Width();
-  window.Left(CentredPosition(screenWidth, window.Width()));
-  const int32_t screenHeight = NotNil(Screen(0))->Height();
-  window.Top(CentredPosition(screenHeight, window.Height()));
+  const Ref<class Screen> screen = NotNil(Screen(0));
+  const int32_t screenWidth = screen->Width();
+  window.Left(screen->Left() + CentredPosition(screenWidth, window.Width()));
+  const int32_t screenHeight = screen->Height();
+  window.Top(screen->Top() + CentredPosition(screenHeight, window.Height()));
 }

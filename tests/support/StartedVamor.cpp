@@ -26,6 +26,7 @@ void StartedVamor::TearDown() {
   SetDialogInterface(nullptr);
   TestHooks::trace = nullptr;
   TestHooks::screenWidth = TestHooks::screenHeight = 0;
+  TestHooks::screenLeft = TestHooks::screenTop = 0;
   QCoreApplication::processEvents();
 }
 

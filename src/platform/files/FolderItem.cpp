@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/files/OpenFolder.h"
 #include "platform/files/PictureDecoder.h"
 
 namespace fs = std::filesystem;
@@ -36,7 +37,15 @@ Ref<FolderItem> FolderItem::Child(const std::string& name) const {
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
       name.find('\0') != std::string::npos)
     return nullptr;
-  return std::make_shared<FolderItem>((fs::path(path_) / fs::path(name)).string());
+  auto child = std::make_shared<FolderItem>((fs::path(path_) / fs::path(name)).string());
+  child->openParent_ = open_;
+  return child;
+}
+
+Ref<FolderItem> FolderItem::HeldOpen_(std::string path) {
+  auto folder = std::make_shared<FolderItem>(std::move(path));
+  folder->open_ = OpenFolder::Open(folder->path_);
+  return folder;
 }
 
 Ref<Picture> FolderItem::OpenAsPicture() const { return DecodePictureFile(path_); }

@@ -1,9 +1,11 @@
 #pragma once
 // The framework's reference to a file or folder, which need not exist.
+#include <memory>
 #include <string>
 
 #include "platform/runtime/Object.h"
 
+class OpenFolder;
 class Picture;
 
 class FolderItem : public Object {
@@ -18,12 +20,22 @@ class FolderItem : public Object {
   bool Directory() const;
   Ref<FolderItem> Parent() const;
   // The item of that name inside this folder, whether it exists or not; Nil
-  // for an empty name, ".", ".." or a name holding a path separator.
+  // for an empty name, ".", ".." or a name holding a path separator. The child
+  // of a folder held open stays inside that folder wherever it is moved.
   Ref<FolderItem> Child(const std::string& name) const;
   // The decoded picture at full size, or Nil when the file is missing or holds
   // no picture the platform decodes.
   Ref<Picture> OpenAsPicture() const;
 
+  // Inside the platform: the folder at that path, held open (the folder
+  // dialog's answer); known by its path alone when it cannot be opened.
+  static Ref<FolderItem> HeldOpen_(std::string path);
+  // Inside the platform: the open folder this item is a child of, or null
+  // when the item is known by its path alone.
+  const std::shared_ptr<const OpenFolder>& OpenParent_() const { return openParent_; }
+
  private:
   std::string path_;
+  std::shared_ptr<const OpenFolder> open_;        // this folder, held open
+  std::shared_ptr<const OpenFolder> openParent_;  // the open folder that holds this item
 };

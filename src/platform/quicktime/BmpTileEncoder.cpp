@@ -6,7 +6,7 @@
 #include "platform/quicktime/TileFile.h"
 #include "platform/quicktime/TilePixels.h"
 
-bool BmpTileEncoder::Save(const QImage& tile, const std::string& path, std::string& error) {
+bool BmpTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
   FlattenOntoWhite(tile, flattened_);
   QByteArray bytes;
   QBuffer buffer(&bytes);

@@ -1,10 +1,14 @@
 #include "platform/quicktime/GraphicsExporterComponent.h"
 
+#include <cerrno>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <string_view>
+#include <system_error>
 
 #include "platform/files/FolderItem.h"
+#include "platform/files/OpenFolder.h"
 #include "platform/graphics/PictureImage.h"
 #include "platform/quicktime/TileEncoder.h"
 
@@ -35,11 +39,24 @@ std::string LastError(ExporterHandle* exporter) noexcept {
   }
 }
 
+// The folder that receives the file: the open folder the location is a child
+// of, or its parent folder, opened for this one file.
+std::shared_ptr<const OpenFolder> FolderOf(const FolderItem& location, std::string& error) {
+  if (const auto& open = location.OpenParent_()) return open;
+  std::filesystem::path parent = std::filesystem::path(location.NativePath()).parent_path();
+  std::shared_ptr<const OpenFolder> folder = OpenFolder::Open(parent.empty() ? "." : parent.string());
+  if (!folder) error = std::generic_category().message(errno);
+  return folder;
+}
+
 bool SavePicture(ExporterHandle* exporter, const FolderItem& location, const Picture& image) noexcept {
   std::string& error = exporter->lastError;
   try {
     error.clear();
-    if (exporter->encoder->Save(ImageOf(image), location.NativePath(), error)) return true;
+    std::shared_ptr<const OpenFolder> folder = FolderOf(location, error);
+    if (!folder) return false;
+    const TilePath path{folder->Descriptor(), std::filesystem::path(location.NativePath()).filename().string()};
+    if (exporter->encoder->Save(ImageOf(image), path, error)) return true;
     if (error.empty()) error = "The file could not be written.";
   } catch (const std::exception& exception) {
     error = exception.what();

@@ -14,7 +14,7 @@ JpegTileEncoder::~JpegTileEncoder() {
   if (compressor_) tjDestroy(compressor_);
 }
 
-bool JpegTileEncoder::Save(const QImage& tile, const std::string& path, std::string& error) {
+bool JpegTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
   if (!compressor_ && !(compressor_ = tjInitCompress())) {
     error = TurboJpegError(nullptr);
     return false;

@@ -16,7 +16,7 @@ class JpegTileEncoder : public TileEncoder {
   JpegTileEncoder& operator=(const JpegTileEncoder&) = delete;
   ~JpegTileEncoder() override;
 
-  bool Save(const QImage& tile, const std::string& path, std::string& error) override;
+  bool Save(const QImage& tile, const TilePath& path, std::string& error) override;
   void SetQuality(int32_t quality) override { quality_ = quality; }
 
  private:

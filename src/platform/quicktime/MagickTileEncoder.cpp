@@ -52,7 +52,7 @@ struct BlobDeleter {
 };
 }  // namespace
 
-bool MagickTileEncoder::Save(const QImage& tile, const std::string& path, std::string& error) {
+bool MagickTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
   InitializeGraphicsMagick();
   Exception exception;
   const bool alpha = HasTransparentPixel(tile);

@@ -38,7 +38,7 @@ void PackRow(const QRgb* pixels, int width, bool alpha, uint8_t* out) {
 }
 }  // namespace
 
-bool PngTileEncoder::Save(const QImage& tile, const std::string& path, std::string& error) {
+bool PngTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
   const bool alpha = HasTransparentPixel(tile);
   std::unique_ptr<spng_ctx, ContextDeleter> context(spng_ctx_new(SPNG_CTX_ENCODER));
   if (!context) {

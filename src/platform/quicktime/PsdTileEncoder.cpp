@@ -56,7 +56,7 @@ FIBITMAP* NewBitmap(const QImage& tile, bool alpha) {
 }
 }  // namespace
 
-bool PsdTileEncoder::Save(const QImage& tile, const std::string& path, std::string& error) {
+bool PsdTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
   ListenToFreeImage();
   lastFreeImageMessage.clear();
   std::unique_ptr<FIBITMAP, BitmapDeleter> bitmap(NewBitmap(tile, HasTransparentPixel(tile)));

@@ -23,17 +23,13 @@ std::string RandomSuffix() {
   return suffix;
 }
 
-// The folder part of path (with its slash) and the temporary name's stem:
-// "." + the file name, shortened at a character boundary to leave room for
-// the suffix.
-std::string TemporaryStem(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  size_t nameLength = std::min(path.size() - nameStart, kLongestName - kSuffixLength - 2);
-  while (nameStart + nameLength < path.size() && nameLength > 0 &&
-         (static_cast<unsigned char>(path[nameStart + nameLength]) & 0xC0) == 0x80)
-    --nameLength;
-  return path.substr(0, nameStart) + "." + path.substr(nameStart, nameLength) + ".";
+// The temporary file's name without its suffix: "." + the file's name,
+// shortened at a character boundary to leave room for the suffix.
+std::string TemporaryStem(const std::string& name) {
+  size_t length = std::min(name.size(), kLongestName - kSuffixLength - 2);
+  while (length < name.size() && length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+    --length;
+  return "." + name.substr(0, length) + ".";
 }
 
 bool WriteAll(int descriptor, const char* data, size_t size) {
@@ -49,13 +45,13 @@ bool WriteAll(int descriptor, const char* data, size_t size) {
 }
 }  // namespace
 
-bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std::string& error) {
-  const std::string stem = TemporaryStem(path);
+bool ReplaceFileWith(const TilePath& path, const void* data, size_t size, std::string& error) {
+  const std::string stem = TemporaryStem(path.name);
   std::string temporary;
   int descriptor = -1;
   for (int attempt = 0; descriptor < 0 && attempt < 100; ++attempt) {
     temporary = stem + RandomSuffix();
-    descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    descriptor = ::openat(path.folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0 && errno != EEXIST) break;
   }
   if (descriptor < 0) {
@@ -68,9 +64,9 @@ bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std
     written = false;
     failure = errno;
   }
-  if (written && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  if (written && ::renameat(path.folder, temporary.c_str(), path.folder, path.name.c_str()) == 0) return true;
   if (written) failure = errno;
-  ::unlink(temporary.c_str());
+  ::unlinkat(path.folder, temporary.c_str(), 0);
   error = Reason(failure);
   return false;
 }

@@ -3,11 +3,16 @@
 #include <cstddef>
 #include <string>
 
-// Writes the bytes to a new temporary file beside path (".<name>.XXXXXX") and
-// renames it over path, so path holds either its old content or all of the
-// new one, also when the process is stopped halfway. False, with the reason
-// in error, when that fails; the temporary file is then removed.
+#include "platform/quicktime/TilePath.h"
+
+// Writes the bytes to a new temporary file in path's folder (".<name>.XXXXXX")
+// and renames it over path's name there, so the file holds either its old
+// content or all of the new one, also when the process is stopped halfway. The
+// three steps go through the folder's descriptor: they reach the same folder
+// even if it is moved meanwhile. False, with the reason in error, when that
+// fails; the temporary file is then removed. A process killed between the
+// first and the last step leaves its temporary file behind.
 //
 // The file is not synced to disk: one sync per tile would cost more than
 // encoding it.
-bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std::string& error);
+bool ReplaceFileWith(const TilePath& path, const void* data, size_t size, std::string& error);

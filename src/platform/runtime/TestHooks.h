@@ -14,9 +14,12 @@ inline std::function<std::chrono::steady_clock::duration()> monotonicClock;
 // Receives one line for each traced framework step ("RuntimeInit",
 // "RegisterClass App", "LookupPluginEntrypoint <text>", ...).
 inline std::function<void(const std::string&)> trace;
-// Replaces the size of Screen(0) when both are above 0.
+// Replace Screen(0) when the width and height are both above 0: its size
+// and, with them, the place of its top-left corner on the desktop.
 inline int32_t screenWidth = 0;
 inline int32_t screenHeight = 0;
+inline int32_t screenLeft = 0;
+inline int32_t screenTop = 0;
 // False makes the QuickTime status report "not installed".
 inline bool quicktimeInstalled = true;
 // Counts the calls of the background-task hook.

@@ -1,15 +1,15 @@
 #include "platform/ui/Application.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <malloc.h>
+
 #include <iostream>
 
 #include "platform/runtime/TestHooks.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Dispatch.h"
-#include "platform/ui/KeyboardState.h"
-#include "platform/ui/MenuItem.h"
+#include "platform/ui/InputWatcher.h"
+#include "platform/ui/QtStart.h"
 #include "platform/ui/Window.h"
 
 namespace {
@@ -23,33 +23,6 @@ RuntimeState& State() {
   static RuntimeState state;
   return state;
 }
-
-// Tracks held keys for the keyboard object, and runs the menu-enabling pass
-// before a shortcut is matched.
-class KeyWatcher : public QObject {
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::ShortcutOverride:
-        KeyboardState::Modifiers(static_cast<QKeyEvent*>(event)->modifiers());
-        RuntimeDispatch(RuntimeEnableMenuItems);
-        break;
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        KeyboardState::Modifiers(key->modifiers());
-        if (!key->isAutoRepeat()) KeyboardState::Key(key->key(), event->type() == QEvent::KeyPress);
-        break;
-      }
-      case QEvent::ApplicationDeactivate:
-        KeyboardState::Clear();
-        break;
-      default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
-  }
-};
 }  // namespace
 
 const ClassRecord* Application::Lookup_() {
@@ -75,16 +48,11 @@ void RuntimeInit() {
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TRIM_THRESHOLD, 128 << 20);
   State() = RuntimeState{};
-  if (!QCoreApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "vamor";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-  }
+  if (!QCoreApplication::instance()) StartQtOrExit();
   QApplication::setApplicationName("Vamor");
-  static KeyWatcher* watcher = nullptr;
+  static InputWatcher* watcher = nullptr;
   if (!watcher) {
-    watcher = new KeyWatcher;
+    watcher = new InputWatcher;
     qApp->installEventFilter(watcher);
   }
 }

@@ -22,6 +22,18 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
   return paths;
 }
 
+// Vamor only reads a dropped file: a drop is taken as a copy, or as a link
+// when the source offers no copy, never as a move (a source that honours a
+// move deletes its file). Sources that offer neither are refused.
+bool TakeWithoutMoving(QDropEvent* event) {
+  const Qt::DropActions offered = event->possibleActions();
+  if (offered & Qt::CopyAction) event->setDropAction(Qt::CopyAction);
+  else if (offered & Qt::LinkAction) event->setDropAction(Qt::LinkAction);
+  else return false;
+  event->accept();
+  return true;
+}
+
 class CanvasWidget : public QWidget {
  public:
   CanvasWidget(QWidget* parent, std::weak_ptr<Canvas> owner) : QWidget(parent), owner_(owner) {}
@@ -49,16 +61,16 @@ class CanvasWidget : public QWidget {
     RuntimeDispatch([&] { canvas->MouseUp.Raise(canvas, at.x(), at.y()); });
   }
 
-  void dragEnterEvent(QDragEnterEvent* event) override {
-    Ref<Canvas> canvas = owner_.lock();
-    if (canvas && canvas->AcceptsDrop(LocalFiles(event->mimeData()))) event->acceptProposedAction();
-  }
+  void dragEnterEvent(QDragEnterEvent* event) override { Offer(event); }
+  void dragMoveEvent(QDragMoveEvent* event) override { Offer(event); }
 
   void dropEvent(QDropEvent* event) override {
     Ref<Canvas> canvas = owner_.lock();
     std::vector<std::string> files = LocalFiles(event->mimeData());
-    if (!canvas || !canvas->AcceptsDrop(files)) return;
-    event->acceptProposedAction();
+    if (!canvas || !canvas->AcceptsDrop(files) || !TakeWithoutMoving(event)) {
+      event->ignore();
+      return;
+    }
     // The drop completes for the program it came from once this returns; the
     // load that follows may take a while or ask the user something.
     auto item = std::make_shared<DragItem>(files);
@@ -70,6 +82,12 @@ class CanvasWidget : public QWidget {
   }
 
  private:
+  void Offer(QDragMoveEvent* event) {
+    Ref<Canvas> canvas = owner_.lock();
+    if (canvas && canvas->AcceptsDrop(LocalFiles(event->mimeData())) && TakeWithoutMoving(event)) return;
+    event->ignore();
+  }
+
   std::weak_ptr<Canvas> owner_;
   bool claimed_ = false;
 };

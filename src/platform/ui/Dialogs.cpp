@@ -6,6 +6,7 @@
 
 #include "platform/files/FolderItem.h"
 #include "platform/runtime/TestHooks.h"
+#include "platform/ui/Dispatch.h"
 
 namespace {
 QWidget* DialogParent() { return QApplication::activeWindow(); }
@@ -32,6 +33,13 @@ class QtDialogs : public DialogInterface {
   }
 };
 
+// Shows a dialog: input takes its usual course while it is open.
+template <class Show>
+auto Modal(Show show) {
+  RuntimeModalScope modal;
+  return show();
+}
+
 std::unique_ptr<DialogInterface>& Current() {
   static std::unique_ptr<DialogInterface> dialogs = std::make_unique<QtDialogs>();
   return dialogs;
@@ -45,15 +53,17 @@ std::unique_ptr<DialogInterface> SetDialogInterface(std::unique_ptr<DialogInterf
 
 void MsgBox(const std::string& text) {
   RuntimeTrace("MsgBox " + text);
-  Current()->Message(text);
+  Modal([&] { Current()->Message(text); });
 }
 
 Ref<FolderItem> GetOpenFolderItem(const std::string& filter) {
-  auto path = Current()->OpenFile(filter);
+  auto path = Modal([&] { return Current()->OpenFile(filter); });
   return path ? std::make_shared<FolderItem>(*path) : nullptr;
 }
 
+// The folder is opened once, as it is chosen: the items made in it follow it
+// if it is moved or renamed afterwards.
 Ref<FolderItem> SelectFolder() {
-  auto path = Current()->ChooseFolder();
-  return path ? std::make_shared<FolderItem>(*path) : nullptr;
+  auto path = Modal([&] { return Current()->ChooseFolder(); });
+  return path ? FolderItem::HeldOpen_(*path) : nullptr;
 }

@@ -25,5 +25,6 @@ std::unique_ptr<DialogInterface> SetDialogInterface(std::unique_ptr<DialogInterf
 void MsgBox(const std::string& text);
 // The open-file dialog; Nil when cancelled. An empty filter shows every file.
 Ref<FolderItem> GetOpenFolderItem(const std::string& filter);
-// The folder dialog; Nil when cancelled.
+// The folder dialog; Nil when cancelled. The folder is held open: the items
+// made in it (Child) stay inside it wherever it is moved.
 Ref<FolderItem> SelectFolder();

@@ -110,6 +110,35 @@ QKeySequence ShortcutOf(const std::string& text) {
   return QKeySequence(s);
 }
 
+// The platform action of a menu item. Its text and state follow the item;
+// choosing it (or pressing its shortcut) runs the menu-enabling pass, then the
+// item's Action if the item is enabled.
+QAction* NewItemAction(const Ref<MenuItem>& item, QObject* parent) {
+  auto* action = new QAction(QString::fromStdString(item->Text()), parent);
+  action->setObjectName(QString::fromStdString(item->Name()));
+  action->setShortcut(ShortcutOf(item->KeyboardShortcut()));
+  action->setShortcutContext(Qt::WindowShortcut);
+  std::weak_ptr<MenuItem> weak = item;
+  // Keeps the platform action in step with the item while both exist.
+  auto sync = [action = QPointer<QAction>(action), weak] {
+    Ref<MenuItem> it = weak.lock();
+    if (!it || !action) return false;
+    action->setText(QString::fromStdString(it->Text()));
+    action->setEnabled(it->Enabled());
+    return true;
+  };
+  sync();
+  item->OnChange(sync);
+  QObject::connect(action, &QAction::triggered, action, [weak] {
+    RuntimeDispatch([&] {
+      Ref<MenuItem> it = weak.lock();
+      RuntimeEnableMenuItems();
+      if (it && it->Enabled()) it->Event_Action();
+    });
+  });
+  return action;
+}
+
 void BuildMenu(QMenu* menu, const Ref<MenuItem>& model) {
   for (int32_t i = 0; i < model->Count(); ++i) {
     Ref<MenuItem> item = model->Item(i);
@@ -117,32 +146,26 @@ void BuildMenu(QMenu* menu, const Ref<MenuItem>& model) {
       BuildMenu(menu->addMenu(QString::fromStdString(item->Text())), item);
       continue;
     }
-    QAction* action = menu->addAction(QString::fromStdString(item->Text()));
-    action->setObjectName(QString::fromStdString(item->Name()));
-    action->setShortcut(ShortcutOf(item->KeyboardShortcut()));
-    action->setShortcutContext(Qt::WindowShortcut);
-    std::weak_ptr<MenuItem> weak = item;
-    // Keeps the platform action in step with the item while both exist.
-    auto sync = [action = QPointer<QAction>(action), weak] {
-      Ref<MenuItem> it = weak.lock();
-      if (!it || !action) return false;
-      action->setText(QString::fromStdString(it->Text()));
-      action->setEnabled(it->Enabled());
-      return true;
-    };
-    sync();
-    item->OnChange(sync);
-    QObject::connect(action, &QAction::triggered, action, [weak] {
-      RuntimeDispatch([&] {
-        Ref<MenuItem> it = weak.lock();
-        RuntimeEnableMenuItems();
-        if (it && it->Enabled()) it->Event_Action();
-      });
-    });
+    menu->addAction(NewItemAction(item, menu));
   }
   QObject::connect(menu, &QMenu::aboutToShow, menu, [] { RuntimeDispatch(RuntimeEnableMenuItems); });
 }
+
+void AddShortcutActions(const Ref<MenuItem>& model, QObject* holder, QWidget* window) {
+  for (int32_t i = 0; i < model->Count(); ++i) {
+    Ref<MenuItem> item = model->Item(i);
+    if (item->Count() > 0) AddShortcutActions(item, holder, window);
+    else if (!item->KeyboardShortcut().empty()) window->addAction(NewItemAction(item, holder));
+  }
+}
 }  // namespace
+
+QObject* AddApplicationShortcuts(const Ref<MenuBar>& bar, QWidget* window) {
+  auto* holder = new QObject(window);
+  holder->setObjectName("ApplicationShortcuts");
+  AddShortcutActions(bar, holder, window);
+  return holder;
+}
 
 QMenuBar* BuildPlatformMenuBar(const Ref<MenuBar>& bar, QWidget* parent) {
   auto* qbar = new QMenuBar(parent);

@@ -78,7 +78,8 @@ const ClassRecord* Screen::Lookup_() {
 
 Ref<class Screen> Screen(int32_t index) {
   if (index == 0 && TestHooks::screenWidth > 0 && TestHooks::screenHeight > 0)
-    return std::make_shared<class Screen>(0, 0, TestHooks::screenWidth, TestHooks::screenHeight);
+    return std::make_shared<class Screen>(TestHooks::screenLeft, TestHooks::screenTop, TestHooks::screenWidth,
+                                          TestHooks::screenHeight);
   QList<QScreen*> screens = QGuiApplication::screens();
   QScreen* screen = index == 0 ? QGuiApplication::primaryScreen()
                     : index > 0 && index < screens.size() ? screens[index]

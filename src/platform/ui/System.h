@@ -54,5 +54,6 @@ class Screen : public Object {
  private:
   int32_t left_, top_, width_, height_;
 };
-// Screen 0 is the main screen; Nil for an index past the last screen.
+// Screen 0 is the main screen; Nil for an index past the last screen. Left and
+// Top place the screen on the desktop: the main screen need not be at (0, 0).
 Ref<class Screen> Screen(int32_t index);

@@ -12,10 +12,14 @@
 namespace {
 QColor ColorOf(int32_t rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb) | 0xFF000000u); }
 
+// A colour from a property list is the control's colour while it is enabled,
+// in an active or inactive window; a disabled control keeps the style's
+// disabled colours, as every other program's do.
 void SetTextColor(QWidget* widget, QPalette::ColorRole role, int32_t rgb) {
   if (!widget) return;
   QPalette palette = widget->palette();
-  palette.setColor(role, ColorOf(rgb));
+  palette.setColor(QPalette::Active, role, ColorOf(rgb));
+  palette.setColor(QPalette::Inactive, role, ColorOf(rgb));
   widget->setPalette(palette);
 }
 

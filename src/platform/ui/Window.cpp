@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/runtime/TestHooks.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/System.h"
@@ -138,6 +139,7 @@ void Window::Constructor() {
   RuntimeTrace("WindowCreated " + ClassInfo()->name);
 
   Layout();
+  UpdateApplicationShortcuts();
   ApplyWindowFlags();
   CreateControls();
   OrderFocusByTabIndex();
@@ -243,11 +245,23 @@ void Window::MenuBar(const Ref<::MenuBar>& bar) {
   widgets_->menuBar = bar ? BuildPlatformMenuBar(bar, widgets_->top) : nullptr;
   widgets_->top->layout()->setMenuBar(widgets_->menuBar);
   MenuBarVisible(menuBarVisible_);
+  UpdateApplicationShortcuts();
 }
 
 void Window::MenuBarVisible(bool value) {
   menuBarVisible_ = value;
   if (widgets_->menuBar) widgets_->menuBar->setVisible(value);
+}
+
+// The application's menu bar serves every window that has none of its own, as
+// on a platform with one menu bar for the whole application: its shortcuts
+// work there ("Open..." stays disabled unless the window enables it).
+void Window::UpdateApplicationShortcuts() {
+  delete widgets_->applicationShortcuts.data();
+  widgets_->applicationShortcuts = nullptr;
+  Ref<Application> app = RuntimeApplication();
+  if (menuBar_ || !widgets_->top || !app || !app->MenuBar()) return;
+  widgets_->applicationShortcuts = AddApplicationShortcuts(app->MenuBar(), widgets_->top);
 }
 
 void Window::MouseCursor(const Ref<::MouseCursor>& cursor) {

@@ -88,6 +88,7 @@ class Window : public Object, public PropertyHolder {
   friend class WindowCloser;
   void AttachControl(const Ref<RectControl>& control);
   void ApplyWindowFlags();
+  void UpdateApplicationShortcuts();
   void PlaceContent();
   void OrderFocusByTabIndex();
 
