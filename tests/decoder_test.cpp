@@ -15,6 +15,7 @@
 #include <functional>
 #include <random>
 
+#include "PictureBytes.h"
 #include "platform/files/PictureDecoder.h"
 #include "platform/graphics/Picture.h"
 #include "platform/graphics/PictureImage.h"
@@ -172,35 +173,6 @@ TEST(DecodePictureFile, AppliesTheExifOrientation) {
     ASSERT_TRUE(picture);
     ExpectPattern(ImageOf(*picture), kRgb, 12, true);
   }
-}
-
-// The value in its last `bytes` bytes, most significant first.
-QByteArray BigEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.append(char(value >> shift));
-  return out;
-}
-
-// The bytes of a PNG chunk, its CRC computed.
-QByteArray PngChunk(const char* type, const QByteArray& data) {
-  QByteArray body = QByteArray(type, 4) + data;
-  uint32_t crc = 0xFFFFFFFFu;
-  for (char byte : body) {
-    crc ^= uint8_t(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  crc ^= 0xFFFFFFFFu;
-  return BigEndian(uint32_t(data.size()), 4) + body + BigEndian(crc, 4);
-}
-
-QByteArray PngClaiming(uint32_t width, uint32_t height) {
-  QByteArray header;
-  for (uint32_t v : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) header.append(char(v >> shift));
-  header.append("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA
-  return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) +
-         PngChunk("IDAT", QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8)) +
-         PngChunk("IEND", {});
 }
 
 // A fixture with big-endian (or little-endian) 16-bit values written at the offsets.

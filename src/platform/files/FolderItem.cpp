@@ -39,4 +39,7 @@ Ref<FolderItem> FolderItem::Child(const std::string& name) const {
   return std::make_shared<FolderItem>((fs::path(path_) / fs::path(name)).string());
 }
 
-Ref<Picture> FolderItem::OpenAsPicture() const { return DecodePictureFile(path_); }
+Ref<Picture> FolderItem::OpenAsPicture(PictureOpenFailure* failure) const {
+  PictureOpenFailure ignored;
+  return DecodePictureFile(path_, failure ? *failure : ignored);
+}

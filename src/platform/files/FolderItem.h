@@ -2,6 +2,7 @@
 // The framework's reference to a file or folder, which need not exist.
 #include <string>
 
+#include "platform/files/PictureOpenFailure.h"
 #include "platform/runtime/Object.h"
 
 class Picture;
@@ -20,9 +21,9 @@ class FolderItem : public Object {
   // The item of that name inside this folder, whether it exists or not; Nil
   // for an empty name, ".", ".." or a name holding a path separator.
   Ref<FolderItem> Child(const std::string& name) const;
-  // The decoded picture at full size, or Nil when the file is missing or holds
-  // no picture the platform decodes.
-  Ref<Picture> OpenAsPicture() const;
+  // The decoded picture at full size, or Nil when the file cannot be read or
+  // holds no picture the platform decodes; failure, when given, then says why.
+  Ref<Picture> OpenAsPicture(PictureOpenFailure* failure = nullptr) const;
 
  private:
   std::string path_;

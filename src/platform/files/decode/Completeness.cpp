@@ -1,12 +1,10 @@
 #include "platform/files/decode/Completeness.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cstdlib>
 
 namespace {
 
-uint32_t LittleEndian(QByteArrayView bytes, qsizetype at, int size) {
+uint32_t LittleEndian(const QByteArray& bytes, qsizetype at, int size) {
   uint32_t value = 0;
   for (int i = size - 1; i >= 0; --i) value = value << 8 | uint8_t(bytes[at + i]);
   return value;
@@ -14,26 +12,23 @@ uint32_t LittleEndian(QByteArrayView bytes, qsizetype at, int size) {
 
 // An uncompressed BMP needs its pixel rows in full after the offset of its
 // data; a compressed one is left to its reader.
-bool BmpComplete(const QString& path, QByteArrayView head) {
-  if (head.size() < 34) return false;
-  const uint32_t dataOffset = LittleEndian(head, 10, 4);
-  const bool core = LittleEndian(head, 14, 4) == 12;  // the OS/2 header
-  const int64_t width = core ? LittleEndian(head, 18, 2) : int32_t(LittleEndian(head, 18, 4));
-  const int64_t height = core ? LittleEndian(head, 20, 2) : int32_t(LittleEndian(head, 22, 4));
-  const int64_t bitsPerPixel = LittleEndian(head, core ? 24 : 28, 2);
-  const uint32_t compression = core ? 0 : LittleEndian(head, 30, 4);
+bool BmpComplete(const QByteArray& data) {
+  if (data.size() < 34) return false;
+  const uint32_t dataOffset = LittleEndian(data, 10, 4);
+  const bool core = LittleEndian(data, 14, 4) == 12;  // the OS/2 header
+  const int64_t width = core ? LittleEndian(data, 18, 2) : int32_t(LittleEndian(data, 18, 4));
+  const int64_t height = core ? LittleEndian(data, 20, 2) : int32_t(LittleEndian(data, 22, 4));
+  const int64_t bitsPerPixel = LittleEndian(data, core ? 24 : 28, 2);
+  const uint32_t compression = core ? 0 : LittleEndian(data, 30, 4);
   constexpr uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
   if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields)
     return true;
   const int64_t rowBytes = (std::abs(width) * bitsPerPixel + 31) / 32 * 4;
-  return QFileInfo(path).size() >= int64_t(dataOffset) + rowBytes * std::abs(height);
+  return data.size() >= int64_t(dataOffset) + rowBytes * std::abs(height);
 }
 
 // A GIF needs the whole chain of data blocks of its first image.
-bool GifComplete(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray data = file.readAll();
+bool GifComplete(const QByteArray& data) {
   const qsizetype size = data.size();
   auto byte = [&](qsizetype at) { return uint8_t(data[at]); };
   auto colorTableSize = [](uint8_t flags) { return flags & 0x80 ? 3 << ((flags & 7) + 1) : 0; };
@@ -66,8 +61,8 @@ bool GifComplete(const QString& path) {
 
 }  // namespace
 
-bool HoldsWholePicture(const QByteArray& format, const QString& path, QByteArrayView head) {
-  if (format == "bmp") return BmpComplete(path, head);
-  if (format == "gif") return GifComplete(path);
+bool HoldsWholePicture(const QByteArray& format, const QByteArray& data) {
+  if (format == "bmp") return BmpComplete(data);
+  if (format == "gif") return GifComplete(data);
   return true;
 }

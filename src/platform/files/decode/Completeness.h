@@ -3,7 +3,5 @@
 // the formats whose Qt reader hands back a partial picture of a truncated
 // file without saying so (BMP, GIF). Other formats pass.
 #include <QByteArray>
-#include <QByteArrayView>
-#include <QString>
 
-bool HoldsWholePicture(const QByteArray& format, const QString& path, QByteArrayView head);
+bool HoldsWholePicture(const QByteArray& format, const QByteArray& data);

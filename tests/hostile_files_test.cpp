@@ -1,0 +1,146 @@
+// Opening files that are damaged, hostile, not pictures, unreadable or too
+// large: each gives its message, takes no more memory than it must on the way
+// to its refusal, and leaves the open picture as it was.
+#include <QDir>
+#include <QFile>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "PictureBytes.h"
+#include "StartedVamor.h"
+#include "image/OpenMenu.h"
+#include "platform/files/FolderItem.h"
+
+namespace {
+const QString kFixtures = QStringLiteral(VAMOR_FIXTURES);
+const std::string kNoImageData = "The file you selected contains no recognizable image data.";
+constexpr uint64_t kMiB = 1 << 20;
+
+QByteArray Fixture(const QString& name) {
+  QFile file(kFixtures + "/" + name);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+  return file.readAll();
+}
+
+// A "Name:   1234 kB" line of /proc/self/status, in bytes.
+uint64_t StatusBytes(const std::string& name) {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  uint64_t kilobytes = 0;
+  while (status >> key) {
+    if (key == name + ":" && status >> kilobytes) return kilobytes * 1024;
+    status.ignore(1 << 20, '\n');
+  }
+  return 0;
+}
+
+// The most memory the process held since the last reset.
+class PeakMemory {
+ public:
+  PeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak to what is held now
+    base_ = StatusBytes("VmRSS");
+  }
+  uint64_t Added() const { return StatusBytes("VmHWM") - base_; }
+
+ private:
+  uint64_t base_;
+};
+
+// Caps the address space at what the process has now plus headroom, so that
+// a picture larger than that does not fit; lifted again when it goes.
+class AddressSpaceCap {
+ public:
+  explicit AddressSpaceCap(uint64_t headroom) {
+    getrlimit(RLIMIT_AS, &saved_);
+    rlimit cap = saved_;
+    cap.rlim_cur = StatusBytes("VmSize") + headroom;
+    EXPECT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
+  }
+  ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &saved_); }
+
+ private:
+  rlimit saved_;
+};
+
+struct RefusedCase {
+  const char* name;
+  const char* file;                  // its name in the temporary folder
+  std::function<QByteArray()> bytes;  // null: make the path some other way
+  // The message, or its beginning where it goes on with a machine's figure.
+  std::string message;
+  uint64_t capHeadroomMiB = 0;  // cap the address space at this much more
+  std::function<void(const std::string& path)> make = nullptr;
+
+  friend void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class RefusedFile : public StartedVamor, public testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedFile, SaysWhyTakesLittleAndKeepsThePicture) {
+  const RefusedCase& c = GetParam();
+  dialogs.files.push_back(WritePicture("open.png", 300, 200));
+  OpenMenu::OpenImage();
+  const Ref<Picture> original = ImageTools::OriginalImage;
+  const std::string title = Main()->Title();
+  ASSERT_TRUE(original);
+
+  const std::string path = TempDir() + "/" + c.file;
+  uint64_t fileSize = 0;
+  if (c.bytes) {
+    const QByteArray bytes = c.bytes();
+    fileSize = uint64_t(bytes.size());
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  } else {
+    c.make(path);
+  }
+  {
+    std::optional<AddressSpaceCap> cap;
+    if (c.capHeadroomMiB) cap.emplace(c.capHeadroomMiB * kMiB);
+    const PeakMemory peak;
+    OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(path));
+    EXPECT_LE(peak.Added(), fileSize + 64 * kMiB);
+  }
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].substr(0, c.message.size()), c.message);
+  EXPECT_EQ(ImageTools::OriginalImage, original);
+  EXPECT_EQ(Main()->Title(), title);
+  QFile::remove(QString::fromStdString(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedFile,
+    testing::Values(
+        RefusedCase{"text", "notes.txt", [] { return QByteArray("Tile sizes:\n256 x 256\n"); },
+                    kNoImageData},
+        RefusedCase{"mng_crash", "crash.mng", [] { return Fixture("hostile/mng_crash.mng"); },
+                    kNoImageData},
+        RefusedCase{"mng_crash_named_png", "crash.png",
+                    [] { return Fixture("hostile/mng_crash.mng"); }, kNoImageData},
+        RefusedCase{"mng_mem_4g", "big.mng", [] { return Fixture("hostile/mng_mem_4g.mng"); },
+                    kNoImageData},
+        RefusedCase{"png_side_above_32767", "wide.png", [] { return PngClaiming(40000, 1); },
+                    "wide.png is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
+                    "32,767 pixels."},
+        // Valid, 131 KB, but 4.3 GB once decoded: more than the cap leaves.
+        RefusedCase{"png_1bit_32767_beyond_memory", "onebit.png",
+                    [] { return ZeroPng(32767, 32767, 1, 0); },
+                    "onebit.png is 32,767 x 32,767 pixels and needs 4.3 GB of memory; only ", 1024},
+        RefusedCase{"missing", "missing.png", nullptr,
+                    "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
+                    [](const std::string&) {}},
+        RefusedCase{"folder", "folder.png", nullptr,
+                    "Vamor could not read \u201C" "folder.png\u201D: Is a directory.", 0,
+                    [](const std::string& path) { QDir().mkpath(QString::fromStdString(path)); }},
+        RefusedCase{"fifo", "fifo.png", nullptr,
+                    "Vamor could not read \u201C" "fifo.png\u201D: it is not a regular file.", 0,
+                    [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }}),
+    [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
+}  // namespace
