@@ -15,6 +15,7 @@
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
 #include "platform/files/FolderItem.h"
+#include "platform/graphics/PictureImage.h"
 
 namespace {
 const QString kFixtures = QStringLiteral(VAMOR_FIXTURES);
@@ -143,4 +144,45 @@ INSTANTIATE_TEST_SUITE_P(
                     "Vamor could not read \u201C" "fifo.png\u201D: it is not a regular file.", 0,
                     [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
+
+// Valid pictures, some of sizes that readers have refused, some that take
+// care to be held: each opens at its size with its pixels.
+struct OpenedCase {
+  const char* name;
+  const char* file;
+  std::function<QByteArray()> bytes;
+  int width, height;
+  QRgb topLeft, bottomRight;  // two pixels, as decoded
+
+  friend void PrintTo(const OpenedCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class OpenedFile : public StartedVamor, public testing::WithParamInterface<OpenedCase> {};
+
+TEST_P(OpenedFile, AtItsSizeWithItsPixels) {
+  const OpenedCase& c = GetParam();
+  const std::string path = TempDir() + "/" + c.file;
+  {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.bytes());
+  }
+  OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(path));
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front();
+  const Ref<Picture> picture = ImageTools::OriginalImage;
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Width(), c.width);
+  EXPECT_EQ(picture->Height(), c.height);
+  const QImage& image = ImageOf(*picture);
+  EXPECT_EQ(image.pixel(0, 0), c.topLeft);
+  EXPECT_EQ(image.pixel(c.width - 1, c.height - 1), c.bottomRight);
+  ImageTools::OriginalImage = ImageTools::PreviewImage = nullptr;
+  QFile::remove(QString::fromStdString(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenedFile,
+    testing::Values(OpenedCase{"png_gray_zero", "zero.png", [] { return ZeroPng(640, 480, 8, 0); },
+                               640, 480, 0xFF000000u, 0xFF000000u}),
+    [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTransform>
 #include <memory>
 
+#include "platform/files/decode/Cmyk.h"
 #include "platform/files/decode/Signature.h"
 
 namespace {
@@ -39,15 +40,13 @@ void ApplyOrientation(QImage& image, QImageIOHandler::Transformations orientatio
     image = image.transformed(QTransform().rotate(90));
 }
 
-// CMYK (and YCCK) comes out as stored, inverted as Adobe writes it (255 is no
-// ink): each colour is its stored value times the stored K.
+// CMYK (and YCCK) comes out as stored, inverted as Adobe writes it.
 void CmykToArgb(QImage& image) {
   for (int y = 0; y < image.height(); ++y) {
     uchar* line = image.scanLine(y);
     for (int x = 0; x < image.width(); ++x) {
       const uchar* cmyk = line + 4 * x;
-      auto ink = [&](int i) { return (cmyk[i] * cmyk[3] + 127) / 255; };
-      reinterpret_cast<QRgb*>(line)[x] = qRgb(ink(0), ink(1), ink(2));
+      reinterpret_cast<QRgb*>(line)[x] = RgbOfInvertedCmyk(cmyk[0], cmyk[1], cmyk[2], cmyk[3]);
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/files/decode/Cmyk.h"
 #include "platform/files/decode/Signature.h"
 
 namespace {
@@ -108,15 +109,13 @@ void StoreRow(const uchar* samples, int bytesPerSample, uint32_t* pixels, int64_
   }
 }
 
-// Photoshop stores CMYK inverted (255 is no ink): each colour is its stored
-// value times the stored K.
+// Photoshop stores CMYK inverted; K waits in the alpha byte.
 void CombineCmyk(QImage& image) {
   for (int y = 0; y < image.height(); ++y) {
     auto* pixels = reinterpret_cast<uint32_t*>(image.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
-      const uint32_t p = pixels[x], k = p >> 24;
-      auto ink = [&](int shift) { return (((p >> shift) & 0xFF) * k + 127) / 255 << shift; };
-      pixels[x] = 0xFF000000u | ink(16) | ink(8) | ink(0);
+      const uint32_t p = pixels[x];
+      pixels[x] = RgbOfInvertedCmyk(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF, p >> 24);
     }
   }
 }
