@@ -15,11 +15,12 @@ QByteArray PngChunk(const char* type, const QByteArray& data) {
 }
 
 namespace {
-QByteArray Png(uint32_t width, uint32_t height, int bitDepth, int colorType, const QByteArray& idat) {
+QByteArray Png(uint32_t width, uint32_t height, int bitDepth, int colorType, const QByteArray& idat,
+               const QByteArray& chunks = {}) {
   const QByteArray header = BigEndian(width, 4) + BigEndian(height, 4) + char(bitDepth) +
                             char(colorType) + QByteArray(3, 0);
-  return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) + PngChunk("IDAT", idat) +
-         PngChunk("IEND", {});
+  return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) + chunks +
+         PngChunk("IDAT", idat) + PngChunk("IEND", {});
 }
 
 int Channels(int colorType) {
@@ -56,4 +57,14 @@ QByteArray ZeroPng(uint32_t width, uint32_t height, int bitDepth, int colorType)
 
 QByteArray PngClaiming(uint32_t width, uint32_t height) {
   return Png(width, height, 8, 6, QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8));
+}
+
+QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int colorType,
+                          const QByteArray& scanlines, const QByteArray& chunks) {
+  uLongf size = compressBound(uLong(scanlines.size()));
+  QByteArray idat(qsizetype(size), '\0');
+  compress(reinterpret_cast<Bytef*>(idat.data()), &size,
+           reinterpret_cast<const Bytef*>(scanlines.constData()), uLong(scanlines.size()));
+  idat.truncate(qsizetype(size));
+  return Png(width, height, bitDepth, colorType, idat, chunks);
 }

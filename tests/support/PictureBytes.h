@@ -13,3 +13,7 @@ QByteArray PngChunk(const char* type, const QByteArray& data);
 QByteArray ZeroPng(uint32_t width, uint32_t height, int bitDepth, int colorType);
 // A PNG whose header claims that size (8-bit RGBA) with almost no data.
 QByteArray PngClaiming(uint32_t width, uint32_t height);
+// A PNG of those scanlines (each with its filter byte), compressed into one
+// IDAT chunk that the chunks given (PLTE, tRNS, ...) come before.
+QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int colorType,
+                          const QByteArray& scanlines, const QByteArray& chunks = {});
