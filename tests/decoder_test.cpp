@@ -103,7 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"psd_rgb16.psd", kRgb}, FormatCase{"psd_rgba16_raw.psd", kRgba},
                     FormatCase{"psd_gray8.psd", kGray}, FormatCase{"psb_rgba8.psb", kRgba},
                     FormatCase{"sgi_rgb8.sgi", kRgb}, FormatCase{"sgi_rgba8.sgi", kRgba},
-                    FormatCase{"sgi_rgb16.sgi", kRgb}),
+                    FormatCase{"sgi_rgb16.sgi", kRgb},
+                    // Interlaced PNGs.
+                    FormatCase{"png_interlaced8.png", kRgba},
+                    FormatCase{"png_interlaced16.png", kRgba}),
     [](const testing::TestParamInfo<FormatCase>& info) {
       std::string name = info.param.file;
       for (char& ch : name)
@@ -256,7 +259,11 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return Truncated("psd_rgba16_raw.psd", 0.8); }},
         DamageCase{"truncated_sgi", "cut.sgi", [] { return Truncated("sgi_rgb8.sgi", 0.6); }},
         DamageCase{"truncated_sgi_verbatim", "cut.sgi",
-                   [] { return Truncated("sgi_rgb16.sgi", 0.6); }}),
+                   [] { return Truncated("sgi_rgb16.sgi", 0.6); }},
+        DamageCase{"truncated_interlaced_png", "cut.png",
+                   [] { return Truncated("png_interlaced16.png", 0.7); }},
+        DamageCase{"png_without_iend", "cut.png",
+                   [] { return Read(kFixtures + "png_rgb8.png").chopped(12); }}),
     [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
 
 TEST(DecodePictureFile, RefusesAFolder) {
@@ -394,6 +401,58 @@ TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) 
     const long peak = PeakResidentKiB();
     EXPECT_FALSE(Decode(path));
     EXPECT_LT(PeakResidentKiB() - peak, 256 << 10);
+  }
+}
+
+// Samples of every PNG colour type and depth brought to 8-bit ARGB: low
+// depths scaled, 16 bits rounded, tRNS as a palette's alpha or a colour key.
+TEST(DecodePictureFile, ConvertsPngSamplesToEightBitArgb) {
+  struct Case {
+    const char* name;
+    int bitDepth, colorType;
+    QByteArray scanline;  // one row, with its filter byte
+    QByteArray chunks;
+    std::vector<QRgb> pixels;
+  };
+  auto gray = [](int v, int a = 255) { return qRgba(v, v, v, a); };
+  const Case cases[] = {
+      {"gray1", 1, 0, QByteArray("\0\xB1", 2), {},
+       {gray(255), gray(0), gray(255), gray(255), gray(0), gray(0), gray(0), gray(255)}},
+      {"gray2", 2, 0, QByteArray("\0\x1B", 2), {}, {gray(0), gray(85), gray(170), gray(255)}},
+      {"gray4", 4, 0, QByteArray("\0\x1F", 2), {}, {gray(17), gray(255)}},
+      {"gray16", 16, 0, QByteArray("\0\x80\x80\x00\xFF", 5), {}, {gray(128), gray(1)}},
+      {"gray_alpha8", 8, 4, QByteArray("\0\x0A\x80", 3), {}, {gray(10, 128)}},
+      {"gray_alpha16", 16, 4, QByteArray("\0\x0A\x0A\x7F\xFF", 5), {}, {gray(10, 127)}},
+      {"rgba16_rounded", 16, 6, QByteArray("\0\xFF\x00\x00\x80\x00\x81\x80\x00", 9), {},
+       {qRgba(254, 0, 1, 128)}},
+      {"palette2_trns", 2, 3, QByteArray("\0\x1B", 2),
+       PngChunk("PLTE", QByteArray("\xFF\0\0\0\xFF\0\0\0\xFF\x10\x20\x30", 12)) +
+           PngChunk("tRNS", QByteArray("\x00\x80", 2)),
+       {qRgba(255, 0, 0, 0), qRgba(0, 255, 0, 128), qRgb(0, 0, 255), qRgb(16, 32, 48)}},
+      {"gray_key", 8, 0, QByteArray("\0\x05\x06", 3), PngChunk("tRNS", QByteArray("\0\x06", 2)),
+       {gray(5), gray(6, 0)}},
+      {"rgb_key", 8, 2, QByteArray("\0\x80\x40\xC8\x0A\x14\x1E", 7),
+       PngChunk("tRNS", QByteArray("\0\x80\0\x40\0\xC8", 6)), {qRgba(128, 64, 200, 0), qRgb(10, 20, 30)}},
+      {"rgb16_key", 16, 2, QByteArray("\0\x12\x34\0\0\0\0\x12\x35\0\0\0\0", 13),
+       PngChunk("tRNS", QByteArray("\x12\x34\0\0\0\0", 6)), {qRgba(18, 0, 0, 0), qRgb(18, 0, 0)}},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QByteArray png = PngOfScanlines(uint32_t(c.pixels.size()), 1, c.bitDepth, c.colorType,
+                                          c.scanline, c.chunks);
+    const Ref<Picture> picture = Decode(Write(dir, "samples.png", png));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Image().opaque, !(c.colorType & 4) && !c.chunks.contains("tRNS"));
+    const QImage& image = ImageOf(*picture);
+    ASSERT_EQ(image.size(), QSize(int(c.pixels.size()), 1));
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb got = image.pixel(x, 0), want = c.pixels[size_t(x)];
+      EXPECT_EQ(qAlpha(got), qAlpha(want)) << x;
+      if (qAlpha(want) != 0) {
+        EXPECT_EQ(got, want) << x;
+      }
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 // to its refusal, and leaves the open picture as it was.
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
 #include "platform/files/FolderItem.h"
+#include "platform/files/PictureDecoder.h"
 #include "platform/graphics/PictureImage.h"
 
 namespace {
@@ -142,7 +144,17 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const std::string& path) { QDir().mkpath(QString::fromStdString(path)); }},
         RefusedCase{"fifo", "fifo.png", nullptr,
                     "Vamor could not read \u201C" "fifo.png\u201D: it is not a regular file.", 0,
-                    [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }}),
+                    [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }},
+        // Damage that a reader must see, and pictures claimed by too little
+        // data, refused before their memory is taken.
+        RefusedCase{"png_bad_crc_in_text_chunk", "text.png",
+                    [] {
+                      QByteArray text = PngChunk("tEXt", QByteArray("Comment\0hi", 10));
+                      text[text.size() - 1] = char(text[text.size() - 1] ^ 1);
+                      const QByteArray png = ZeroPng(8, 8, 8, 2);
+                      return png.left(33) + text + png.mid(33);
+                    },
+                    kNoImageData}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
 // Valid pictures, some of sizes that readers have refused, some that take
@@ -185,4 +197,23 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(OpenedCase{"png_gray_zero", "zero.png", [] { return ZeroPng(640, 480, 8, 0); },
                                640, 480, 0xFF000000u, 0xFF000000u}),
     [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
+
+// 16-bit samples come to 8 bits row by row: a 16-bit PNG takes its 8-bit
+// picture and little beside it, never a 16-bit copy of the picture.
+TEST(OpeningPeak, ASixteenBitPngTakesItsEightBitPicture) {
+  constexpr int kSide = 6000;
+  const QByteArray png = ZeroPng(kSide, kSide, 16, 6);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("wide.png");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(png);
+  }
+  const PeakMemory peak;
+  const Ref<Picture> picture = DecodePictureFile(path.toStdString());
+  ASSERT_TRUE(picture);
+  EXPECT_LE(peak.Added(), uint64_t(kSide) * kSide * 4 + uint64_t(png.size()) + 64 * kMiB);
+}
+
 }  // namespace
