@@ -16,6 +16,7 @@
 #include <random>
 
 #include "PictureBytes.h"
+#include "WebpBytes.h"
 #include "platform/files/PictureDecoder.h"
 #include "platform/graphics/Picture.h"
 #include "platform/graphics/PictureImage.h"
@@ -208,6 +209,15 @@ QByteArray RandomBytes(int count) {
   return bytes;
 }
 
+// The lossless pattern at (4, 2) on a 40 x 30 canvas, then the lossy one at
+// the top left.
+QByteArray AnimationOfThePattern() {
+  return AnimatedWebp(
+      40, 30,
+      {{WebpChunk(Read(kFixtures + "webp_rgba.webp"), "VP8L"), 4, 2, kWidth, kHeight},
+       {WebpChunk(Read(kFixtures + "webp_lossy.webp"), "VP8 "), 0, 0, kWidth, kHeight}});
+}
+
 QByteArray PngWithBadCrc() {
   QByteArray png = Read(kFixtures + "png_rgb8.png");
   const int idat = int(png.indexOf("IDAT"));
@@ -263,7 +273,14 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"truncated_interlaced_png", "cut.png",
                    [] { return Truncated("png_interlaced16.png", 0.7); }},
         DamageCase{"png_without_iend", "cut.png",
-                   [] { return Read(kFixtures + "png_rgb8.png").chopped(12); }}),
+                   [] { return Read(kFixtures + "png_rgb8.png").chopped(12); }},
+        DamageCase{"truncated_lossless_webp", "cut.webp",
+                   [] { return Truncated("webp_rgba.webp", 0.9); }},
+        DamageCase{"truncated_animated_webp", "cut.webp",
+                   [] {
+                     const QByteArray webp = AnimationOfThePattern();
+                     return webp.left(webp.size() * 4 / 5);
+                   }}),
     [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
 
 TEST(DecodePictureFile, RefusesAFolder) {
@@ -454,6 +471,24 @@ TEST(DecodePictureFile, ConvertsPngSamplesToEightBitArgb) {
       }
     }
   }
+}
+
+// An animation gives its first frame where it stands on the canvas, with
+// transparency around it.
+TEST(DecodePictureFile, ShowsTheFirstFrameOfAnAnimatedWebp) {
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, "animated.webp", AnimationOfThePattern()));
+  ASSERT_TRUE(picture);
+  EXPECT_FALSE(picture->Image().opaque);
+  const QImage& image = ImageOf(*picture);
+  ASSERT_EQ(image.size(), QSize(40, 30));
+  const QRect frame(4, 2, kWidth, kHeight);
+  ExpectPattern(image.copy(frame), kRgba, 0, false);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      if (frame.contains(x, y)) continue;
+      ASSERT_EQ(image.pixel(x, y), 0u) << x << "," << y;
+    }
 }
 
 }  // namespace
