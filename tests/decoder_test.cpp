@@ -15,6 +15,7 @@
 #include <functional>
 #include <random>
 
+#include "GifBytes.h"
 #include "PictureBytes.h"
 #include "WebpBytes.h"
 #include "platform/files/PictureDecoder.h"
@@ -418,6 +419,139 @@ TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) 
     const long peak = PeakResidentKiB();
     EXPECT_FALSE(Decode(path));
     EXPECT_LT(PeakResidentKiB() - peak, 256 << 10);
+  }
+}
+
+// The pattern's colours, block k at index k.
+std::vector<QRgb> PatternPalette() {
+  std::vector<QRgb> palette;
+  for (int k = 0; k < 12; ++k) palette.push_back(qRgb(kRed[k], kGreen[k], kBlue[k]));
+  return palette;
+}
+
+QByteArray PatternGif(GifPicture gif) {
+  gif.colors = PatternPalette();
+  gif.width = kWidth;
+  gif.height = kHeight;
+  gif.row = [](int y) {
+    QByteArray row;
+    for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
+    return row;
+  };
+  return GifFile(gif);
+}
+
+// Files built here, for what the fixtures' writer does not make.
+struct BuiltCase {
+  const char* name;
+  const char* file;
+  std::function<QByteArray()> bytes;
+  Content content;
+  int tolerance = 0;
+};
+
+class DecodesBuiltFile : public testing::TestWithParam<BuiltCase> {};
+
+TEST_P(DecodesBuiltFile, ThePatternAtFullSize) {
+  const BuiltCase& c = GetParam();
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, c.file, c.bytes()));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Image().opaque, c.content != kRgba);
+  ExpectPattern(ImageOf(*picture), c.content, c.tolerance, false);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gif, DecodesBuiltFile,
+    testing::Values(BuiltCase{"interlaced", "i.gif",
+                              [] {
+                                return PatternGif({.screenWidth = kWidth,
+                                                   .screenHeight = kHeight,
+                                                   .interlaced = true});
+                              },
+                              kRgb},
+                    // A screen of 0 x 0 takes the frame's size.
+                    BuiltCase{"no_screen_size", "s.gif", [] { return PatternGif({}); }, kRgb}),
+    [](const testing::TestParamInfo<BuiltCase>& info) { return info.param.name; });
+
+// The first frame drawn on the logical screen: the screen's background
+// colour around it, or transparency when the frame has a transparent index;
+// what lies beyond the screen is cut off.
+TEST(DecodePictureFile, ComposesTheFirstGifFrameOnItsScreen) {
+  constexpr QRgb kBackground = 0xFF102030;
+  struct Case {
+    const char* name;
+    GifPicture gif;
+  };
+  const Case cases[] = {
+      {"background", {.screenWidth = 40, .screenHeight = 30, .background = 12, .left = 4, .top = 3}},
+      {"transparent",
+       {.screenWidth = 40, .screenHeight = 30, .left = 4, .top = 3, .transparent = 13}},
+      {"cut_off", {.screenWidth = 40, .screenHeight = 30, .background = 12, .left = 20, .top = 10}},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GifPicture gif = c.gif;
+    std::vector<QRgb> colors = PatternPalette();
+    colors.push_back(kBackground);
+    gif.colors = colors;
+    gif.width = kWidth;
+    gif.height = kHeight;
+    gif.row = [](int y) {
+      QByteArray row;
+      for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
+      return row;
+    };
+    const Ref<Picture> picture = Decode(Write(dir, "screen.gif", GifFile(gif)));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Image().opaque, gif.transparent < 0);
+    const QImage& image = ImageOf(*picture);
+    ASSERT_EQ(image.size(), QSize(40, 30));
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const int fx = x - gif.left, fy = y - gif.top;
+        const bool inFrame = fx >= 0 && fx < kWidth && fy >= 0 && fy < kHeight;
+        const QRgb got = image.pixel(x, y);
+        if (inFrame)
+          ASSERT_EQ(got, Expected(kRgb, fx, fy)) << x << "," << y;
+        else if (gif.transparent >= 0)
+          ASSERT_EQ(qAlpha(got), 0) << x << "," << y;
+        else
+          ASSERT_EQ(got, kBackground) << x << "," << y;
+      }
+  }
+}
+
+// Codes that fill the table: started again with a clear code, or the full
+// table kept to the end.
+TEST(DecodePictureFile, DecodesGifCodesThatFillTheTable) {
+  constexpr int kSide = 96;
+  std::mt19937 random(7);
+  std::vector<QByteArray> rows;
+  for (int y = 0; y < kSide; ++y) {
+    QByteArray row(kSide, 0);
+    for (char& index : row) index = char(random() % 256 < 200 ? random() % 256 : 7);
+    rows.push_back(row);
+  }
+  std::vector<QRgb> colors;
+  for (int i = 0; i < 256; ++i) colors.push_back(qRgb(i, 255 - i, i * 7 % 256));
+  QTemporaryDir dir;
+  for (bool clear : {true, false}) {
+    SCOPED_TRACE(clear ? "cleared" : "kept");
+    const GifPicture gif{.screenWidth = kSide,
+                         .screenHeight = kSide,
+                         .colors = colors,
+                         .width = kSide,
+                         .height = kSide,
+                         .row = [&](int y) { return rows[y]; },
+                         .clearWhenFull = clear};
+    const Ref<Picture> picture = Decode(Write(dir, "codes.gif", GifFile(gif)));
+    ASSERT_TRUE(picture);
+    const QImage& image = ImageOf(*picture);
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x)
+        ASSERT_EQ(image.pixel(x, y), colors[uint8_t(rows[y][x])]) << x << "," << y;
   }
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "GifBytes.h"
 #include "PictureBytes.h"
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
@@ -28,6 +29,25 @@ QByteArray Fixture(const QString& name) {
   QFile file(kFixtures + "/" + name);
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
   return file.readAll();
+}
+
+QByteArray Cut(const QByteArray& bytes, double keep) {
+  return bytes.left(qsizetype(bytes.size() * keep));
+}
+
+// A side x side GIF of one colour but the last pixel, its LZW codes cut to
+// the share kept (its data blocks still properly ended).
+QByteArray PlainGif(int side, double codesKept = 1.0, bool interlaced = false) {
+  QByteArray row(side, '\0'), last = row;
+  last[side - 1] = 1;
+  return GifFile({.screenWidth = side,
+                  .screenHeight = side,
+                  .colors = {0xFF000000, 0xFFFFFFFF},
+                  .width = side,
+                  .height = side,
+                  .interlaced = interlaced,
+                  .row = [=](int y) { return y == side - 1 ? last : row; },
+                  .codesKept = codesKept});
 }
 
 // A "Name:   1234 kB" line of /proc/self/status, in bytes.
@@ -154,6 +174,22 @@ INSTANTIATE_TEST_SUITE_P(
                       const QByteArray png = ZeroPng(8, 8, 8, 2);
                       return png.left(33) + text + png.mid(33);
                     },
+                    kNoImageData},
+        RefusedCase{"gif_lzw_cut_short", "short.gif", [] { return PlainGif(256, 0.5); },
+                    kNoImageData},
+        RefusedCase{"gif_interlaced_truncated", "cut.gif",
+                    [] { return Cut(PlainGif(256, 1.0, true), 0.6); }, kNoImageData},
+        RefusedCase{"gif_16000_from_10_bytes", "claims.gif",
+                    [] {
+                      // A 64 x 64 GIF's first 10 bytes of codes under a screen
+                      // and a frame of 16000 x 16000.
+                      QByteArray gif = PlainGif(64);
+                      for (int at : {6, 8, 24, 26}) {
+                        gif[at] = char(16000 & 0xFF);
+                        gif[at + 1] = char(16000 >> 8);
+                      }
+                      return gif.left(30) + char(10) + gif.mid(31, 10) + '\0' + ';';
+                    },
                     kNoImageData}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
@@ -195,7 +231,10 @@ TEST_P(OpenedFile, AtItsSizeWithItsPixels) {
 INSTANTIATE_TEST_SUITE_P(
     Files, OpenedFile,
     testing::Values(OpenedCase{"png_gray_zero", "zero.png", [] { return ZeroPng(640, 480, 8, 0); },
-                               640, 480, 0xFF000000u, 0xFF000000u}),
+                               640, 480, 0xFF000000u, 0xFF000000u},
+                    // Sides above 16384 that Qt's readers refused.
+                    OpenedCase{"gif_16384", "big.gif", [] { return PlainGif(16384); }, 16384,
+                               16384, 0xFF000000u, 0xFFFFFFFFu}),
     [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
 
 // 16-bit samples come to 8 bits row by row: a 16-bit PNG takes its 8-bit
