@@ -15,6 +15,7 @@
 #include <functional>
 #include <random>
 
+#include "BmpBytes.h"
 #include "GifBytes.h"
 #include "PictureBytes.h"
 #include "WebpBytes.h"
@@ -106,9 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"psd_gray8.psd", kGray}, FormatCase{"psb_rgba8.psb", kRgba},
                     FormatCase{"sgi_rgb8.sgi", kRgb}, FormatCase{"sgi_rgba8.sgi", kRgba},
                     FormatCase{"sgi_rgb16.sgi", kRgb},
-                    // Interlaced PNGs.
+                    // Interlaced PNGs, OS/2 and RLE8 BMPs.
                     FormatCase{"png_interlaced8.png", kRgba},
-                    FormatCase{"png_interlaced16.png", kRgba}),
+                    FormatCase{"png_interlaced16.png", kRgba},
+                    FormatCase{"bmp_os2.bmp", kRgb}, FormatCase{"bmp_rle8.bmp", kRgb}),
     [](const testing::TestParamInfo<FormatCase>& info) {
       std::string name = info.param.file;
       for (char& ch : name)
@@ -281,7 +283,8 @@ INSTANTIATE_TEST_SUITE_P(
                    [] {
                      const QByteArray webp = AnimationOfThePattern();
                      return webp.left(webp.size() * 4 / 5);
-                   }}),
+                   }},
+        DamageCase{"truncated_rle8_bmp", "cut.bmp", [] { return Truncated("bmp_rle8.bmp", 0.95); }}),
     [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
 
 TEST(DecodePictureFile, RefusesAFolder) {
@@ -429,6 +432,20 @@ std::vector<QRgb> PatternPalette() {
   return palette;
 }
 
+// A channel at that many bits, rounded to the nearest level.
+uint32_t Reduced(int value, int bits) {
+  const int levels = (1 << bits) - 1;
+  return uint32_t((value * levels + 127) / 255);
+}
+
+uint32_t Argb(int x, int y) { return Expected(kRgba, x, y); }
+
+QByteArray PatternBmp(BmpHeader header, std::function<uint32_t(int x, int y)> value) {
+  header.width = kWidth;
+  header.height = header.height < 0 ? -kHeight : kHeight;
+  return BmpFile(header, BmpRows(header, value));
+}
+
 QByteArray PatternGif(GifPicture gif) {
   gif.colors = PatternPalette();
   gif.width = kWidth;
@@ -462,6 +479,90 @@ TEST_P(DecodesBuiltFile, ThePatternAtFullSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
+    Bmp, DecodesBuiltFile,
+    testing::Values(
+        BuiltCase{"palette4", "p4.bmp",
+                  [] { return PatternBmp({.bitsPerPixel = 4, .palette = PatternPalette()}, Block); },
+                  kRgb},
+        BuiltCase{"palette8_top_first", "p8.bmp",
+                  [] {
+                    return PatternBmp(
+                        {.height = -1, .bitsPerPixel = 8, .palette = PatternPalette()}, Block);
+                  },
+                  kRgb},
+        BuiltCase{"os2_palette8", "os2.bmp",
+                  [] {
+                    std::vector<QRgb> palette = PatternPalette();
+                    palette.resize(256);
+                    return PatternBmp({.headerSize = 12, .bitsPerPixel = 8, .palette = palette},
+                                      Block);
+                  },
+                  kRgb},
+        BuiltCase{"rle4", "rle4.bmp",
+                  [] {
+                    BmpHeader header{.width = kWidth, .height = kHeight, .bitsPerPixel = 4,
+                                     .compression = 2, .palette = PatternPalette()};
+                    return BmpFile(header, BmpRle(header, Block));
+                  },
+                  kRgb},
+        BuiltCase{"rgb555", "555.bmp",
+                  [] {
+                    return PatternBmp({.bitsPerPixel = 16}, [](int x, int y) {
+                      const QRgb c = Argb(x, y);
+                      return Reduced(qRed(c), 5) << 10 | Reduced(qGreen(c), 5) << 5 |
+                             Reduced(qBlue(c), 5);
+                    });
+                  },
+                  kRgb, 5},
+        BuiltCase{"rgb565_bit_fields", "565.bmp",
+                  [] {
+                    return PatternBmp(
+                        {.bitsPerPixel = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}},
+                        [](int x, int y) {
+                          const QRgb c = Argb(x, y);
+                          return Reduced(qRed(c), 5) << 11 | Reduced(qGreen(c), 6) << 5 |
+                                 Reduced(qBlue(c), 5);
+                        });
+                  },
+                  kRgb, 5},
+        // The fourth byte of a 32-bit pixel is no alpha without a mask for it.
+        BuiltCase{"rgb32_unused_byte", "x32.bmp",
+                  [] { return PatternBmp({.bitsPerPixel = 32}, Argb); }, kRgb},
+        BuiltCase{"bgr32_bit_fields", "bgr.bmp",
+                  [] {
+                    return PatternBmp(
+                        {.bitsPerPixel = 32, .compression = 3, .masks = {0xFF, 0xFF00, 0xFF0000}},
+                        [](int x, int y) {
+                          const QRgb c = Argb(x, y);
+                          return uint32_t(qBlue(c) << 16 | qGreen(c) << 8 | qRed(c));
+                        });
+                  },
+                  kRgb},
+        // A V4 header's alpha mask counts even without bit fields.
+        BuiltCase{"v4_alpha_mask", "v4.bmp",
+                  [] {
+                    return PatternBmp({.headerSize = 108,
+                                       .bitsPerPixel = 32,
+                                       .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
+                                      Argb);
+                  },
+                  kRgba},
+        BuiltCase{"rgba_bit_fields_v5", "v5.bmp",
+                  [] {
+                    return PatternBmp({.headerSize = 124,
+                                       .bitsPerPixel = 32,
+                                       .compression = 3,
+                                       .masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF}},
+                                      [](int x, int y) {
+                                        const QRgb c = Argb(x, y);
+                                        return uint32_t(qRed(c)) << 24 | qGreen(c) << 16 |
+                                               qBlue(c) << 8 | qAlpha(c);
+                                      });
+                  },
+                  kRgba}),
+    [](const testing::TestParamInfo<BuiltCase>& info) { return info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
     Gif, DecodesBuiltFile,
     testing::Values(BuiltCase{"interlaced", "i.gif",
                               [] {
@@ -473,6 +574,45 @@ INSTANTIATE_TEST_SUITE_P(
                     // A screen of 0 x 0 takes the frame's size.
                     BuiltCase{"no_screen_size", "s.gif", [] { return PatternGif({}); }, kRgb}),
     [](const testing::TestParamInfo<BuiltCase>& info) { return info.param.name; });
+
+// RLE: deltas, ends of line and the end of the bitmap leave pixels that take
+// palette entry 0; absolute runs keep to 16-bit boundaries.
+TEST(DecodePictureFile, ReadsBmpRleCommands) {
+  const std::vector<QRgb> palette = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+  struct Case {
+    const char* name;
+    BmpHeader header;
+    QByteArray data;
+    std::vector<std::vector<int>> rows;  // top first: palette indices
+  };
+  const Case cases[] = {
+      {"rle8",
+       {.width = 5, .height = 3, .bitsPerPixel = 8, .compression = 1, .palette = palette},
+       QByteArray("\3\1" "\0\0"                 // bottom row: three of 1, end of line
+                  "\0\3\2\3\2\0" "\0\2\1\1"     // absolute 2 3 2 (padded), delta (1, 1)
+                  "\1\3" "\0\1",                // one 3 at the right, end of bitmap
+                  18),
+       {{0, 0, 0, 0, 3}, {2, 3, 2, 0, 0}, {1, 1, 1, 0, 0}}},
+      {"rle4",
+       {.width = 5, .height = 2, .bitsPerPixel = 4, .compression = 2, .palette = palette},
+       QByteArray("\5\x12" "\0\0"               // bottom row: 1 2 1 2 1, end of line
+                  "\0\3\x31\x20" "\0\1",        // absolute 3 1 2, end of bitmap
+                  10),
+       {{3, 1, 2, 0, 0}, {1, 2, 1, 2, 1}}},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Ref<Picture> picture = Decode(Write(dir, "rle.bmp", BmpFile(c.header, c.data)));
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(picture->Image().opaque);
+    const QImage& image = ImageOf(*picture);
+    ASSERT_EQ(image.size(), QSize(c.header.width, c.header.height));
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        EXPECT_EQ(image.pixel(x, y), palette[c.rows[y][x]]) << x << "," << y;
+  }
+}
 
 // The first frame drawn on the logical screen: the screen's background
 // colour around it, or transparency when the frame has a transparent index;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "BmpBytes.h"
 #include "GifBytes.h"
 #include "PictureBytes.h"
 #include "StartedVamor.h"
@@ -48,6 +49,18 @@ QByteArray PlainGif(int side, double codesKept = 1.0, bool interlaced = false) {
                   .interlaced = interlaced,
                   .row = [=](int y) { return y == side - 1 ? last : row; },
                   .codesKept = codesKept});
+}
+
+// An 8-bit (or 4-bit) RLE BMP of side x side pixels in vertical stripes, its
+// data cut to the share kept.
+QByteArray StripedRleBmp(int side, int bitsPerPixel, double keep) {
+  const BmpHeader header{.width = side,
+                         .height = side,
+                         .bitsPerPixel = bitsPerPixel,
+                         .compression = uint32_t(bitsPerPixel == 8 ? 1 : 2),
+                         .palette = {0xFF000000, 0xFFFFFFFF}};
+  const QByteArray data = BmpRle(header, [](int x, int) { return uint8_t(x / 3 % 2); });
+  return BmpFile(header, Cut(data, keep));
 }
 
 // A "Name:   1234 kB" line of /proc/self/status, in bytes.
@@ -190,6 +203,26 @@ INSTANTIATE_TEST_SUITE_P(
                       }
                       return gif.left(30) + char(10) + gif.mid(31, 10) + '\0' + ';';
                     },
+                    kNoImageData},
+        RefusedCase{"bmp_rle8_cut_in_half", "cut.bmp", [] { return StripedRleBmp(512, 8, 0.5); },
+                    kNoImageData},
+        RefusedCase{"bmp_rle4_cut_in_half", "cut.bmp", [] { return StripedRleBmp(512, 4, 0.5); },
+                    kNoImageData},
+        RefusedCase{"bmp_rle8_ending_before_the_last_row", "short.bmp",
+                    [] {
+                      QByteArray bmp = StripedRleBmp(512, 8, 0.5);
+                      return bmp.left(bmp.size() - bmp.size() % 2) + QByteArray("\0\1", 2);
+                    },
+                    kNoImageData},
+        RefusedCase{"bmp_rle8_16000_from_10_bytes", "claims.bmp",
+                    [] {
+                      return BmpFile({.width = 16000,
+                                      .height = 16000,
+                                      .bitsPerPixel = 8,
+                                      .compression = 1,
+                                      .palette = {0xFF000000, 0xFFFFFFFF}},
+                                     QByteArray("\xFF\1", 2).repeated(5));
+                    },
                     kNoImageData}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
@@ -234,7 +267,17 @@ INSTANTIATE_TEST_SUITE_P(
                                640, 480, 0xFF000000u, 0xFF000000u},
                     // Sides above 16384 that Qt's readers refused.
                     OpenedCase{"gif_16384", "big.gif", [] { return PlainGif(16384); }, 16384,
-                               16384, 0xFF000000u, 0xFFFFFFFFu}),
+                               16384, 0xFF000000u, 0xFFFFFFFFu},
+                    OpenedCase{"bmp_1bit_17000", "big.bmp",
+                               [] {
+                                 const BmpHeader header{.width = 17000,
+                                                        .height = 17000,
+                                                        .bitsPerPixel = 1,
+                                                        .palette = {0xFF000000, 0xFFFFFFFF}};
+                                 const qsizetype rowBytes = (17000 + 31) / 32 * 4;
+                                 return BmpFile(header, QByteArray(rowBytes * 17000, '\xAA'));
+                               },
+                               17000, 17000, 0xFFFFFFFFu, 0xFF000000u}),
     [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
 
 // 16-bit samples come to 8 bits row by row: a 16-bit PNG takes its 8-bit

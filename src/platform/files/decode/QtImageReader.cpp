@@ -3,8 +3,6 @@
 #include <QBuffer>
 #include <QImageReader>
 
-#include "platform/files/decode/Completeness.h"
-
 namespace {
 // Qt's own limit (256 MB) would refuse large pictures; the picture's memory
 // is checked against what the process can have before Qt reads it.
@@ -24,7 +22,6 @@ DecodeResult ReadWithQt(const EncodedFile& file, PictureMemory& memory, const ch
   reader.setAutoTransform(true);
   if (!reader.canRead()) return DecodeResult::Refused();
   const QSize size = reader.size();
-  if (!HoldsWholePicture(format, data)) return DecodeResult::Refused();
   // Qt may decode into a wider format (16 bits a channel) and convert.
   if (!memory.Admit(size.width(), size.height(), uint64_t(size.width()) * size.height() * 8))
     return DecodeResult::Refused();
