@@ -61,9 +61,10 @@ DecodeResult ReadFirstFrame(WebPData file, PictureMemory& memory) {
   QImage image = memory.Take(WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_WIDTH),
                              WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_HEIGHT),
                              WorkingBytes(features));
-  if (image.isNull() || !DecodeInto(frame.fragment, image, frame.x_offset, frame.y_offset))
+  const QRect area(frame.x_offset, frame.y_offset, features.width, features.height);
+  if (image.isNull() || !image.rect().contains(area) ||
+      !DecodeInto(frame.fragment, image, frame.x_offset, frame.y_offset))
     return DecodeResult::Refused();
-  const QRect area(frame.x_offset, frame.y_offset, frame.width, frame.height);
   FillOutside(image, area, 0);
   const bool opaque = !features.has_alpha && area == image.rect();
   return DecodeResult::Decoded(std::move(image), opaque);
