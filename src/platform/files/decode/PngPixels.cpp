@@ -67,6 +67,10 @@ void PngPixels::Place(const uint8_t* scanline, uint32_t width, PngColumns column
       break;
     }
     case Samples::kLookedUp: {
+      if (bitDepth_ == 8) {
+        for (uint32_t x = columns.first; x < width; x += columns.step) row[x] = colors_[*scanline++];
+        break;
+      }
       // Samples packed from the most significant bit.
       const uint32_t mask = (1u << bitDepth_) - 1;
       int shift = 8 - bitDepth_;
