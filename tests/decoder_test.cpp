@@ -15,6 +15,10 @@
 #include <functional>
 #include <random>
 
+#include "BmpBytes.h"
+#include "GifBytes.h"
+#include "PictureBytes.h"
+#include "WebpBytes.h"
 #include "platform/files/PictureDecoder.h"
 #include "platform/graphics/Picture.h"
 #include "platform/graphics/PictureImage.h"
@@ -102,7 +106,11 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"psd_rgb16.psd", kRgb}, FormatCase{"psd_rgba16_raw.psd", kRgba},
                     FormatCase{"psd_gray8.psd", kGray}, FormatCase{"psb_rgba8.psb", kRgba},
                     FormatCase{"sgi_rgb8.sgi", kRgb}, FormatCase{"sgi_rgba8.sgi", kRgba},
-                    FormatCase{"sgi_rgb16.sgi", kRgb}),
+                    FormatCase{"sgi_rgb16.sgi", kRgb},
+                    // Interlaced PNGs, OS/2 and RLE8 BMPs.
+                    FormatCase{"png_interlaced8.png", kRgba},
+                    FormatCase{"png_interlaced16.png", kRgba},
+                    FormatCase{"bmp_os2.bmp", kRgb}, FormatCase{"bmp_rle8.bmp", kRgb}),
     [](const testing::TestParamInfo<FormatCase>& info) {
       std::string name = info.param.file;
       for (char& ch : name)
@@ -174,35 +182,6 @@ TEST(DecodePictureFile, AppliesTheExifOrientation) {
   }
 }
 
-// The value in its last `bytes` bytes, most significant first.
-QByteArray BigEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.append(char(value >> shift));
-  return out;
-}
-
-// The bytes of a PNG chunk, its CRC computed.
-QByteArray PngChunk(const char* type, const QByteArray& data) {
-  QByteArray body = QByteArray(type, 4) + data;
-  uint32_t crc = 0xFFFFFFFFu;
-  for (char byte : body) {
-    crc ^= uint8_t(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  crc ^= 0xFFFFFFFFu;
-  return BigEndian(uint32_t(data.size()), 4) + body + BigEndian(crc, 4);
-}
-
-QByteArray PngClaiming(uint32_t width, uint32_t height) {
-  QByteArray header;
-  for (uint32_t v : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) header.append(char(v >> shift));
-  header.append("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA
-  return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) +
-         PngChunk("IDAT", QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8)) +
-         PngChunk("IEND", {});
-}
-
 // A fixture with big-endian (or little-endian) 16-bit values written at the offsets.
 QByteArray Patched(const char* fixture, std::vector<int> offsets, uint16_t value, bool bigEndian) {
   QByteArray bytes = Read(kFixtures + fixture);
@@ -231,6 +210,15 @@ QByteArray RandomBytes(int count) {
   QByteArray bytes(count, 0);
   for (char& b : bytes) b = char(random());
   return bytes;
+}
+
+// The lossless pattern at (4, 2) on a 40 x 30 canvas, then the lossy one at
+// the top left.
+QByteArray AnimationOfThePattern() {
+  return AnimatedWebp(
+      40, 30,
+      {{WebpChunk(Read(kFixtures + "webp_rgba.webp"), "VP8L"), 4, 2, kWidth, kHeight},
+       {WebpChunk(Read(kFixtures + "webp_lossy.webp"), "VP8 "), 0, 0, kWidth, kHeight}});
 }
 
 QByteArray PngWithBadCrc() {
@@ -284,7 +272,19 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return Truncated("psd_rgba16_raw.psd", 0.8); }},
         DamageCase{"truncated_sgi", "cut.sgi", [] { return Truncated("sgi_rgb8.sgi", 0.6); }},
         DamageCase{"truncated_sgi_verbatim", "cut.sgi",
-                   [] { return Truncated("sgi_rgb16.sgi", 0.6); }}),
+                   [] { return Truncated("sgi_rgb16.sgi", 0.6); }},
+        DamageCase{"truncated_interlaced_png", "cut.png",
+                   [] { return Truncated("png_interlaced16.png", 0.7); }},
+        DamageCase{"png_without_iend", "cut.png",
+                   [] { return Read(kFixtures + "png_rgb8.png").chopped(12); }},
+        DamageCase{"truncated_lossless_webp", "cut.webp",
+                   [] { return Truncated("webp_rgba.webp", 0.9); }},
+        DamageCase{"truncated_animated_webp", "cut.webp",
+                   [] {
+                     const QByteArray webp = AnimationOfThePattern();
+                     return webp.left(webp.size() * 4 / 5);
+                   }},
+        DamageCase{"truncated_rle8_bmp", "cut.bmp", [] { return Truncated("bmp_rle8.bmp", 0.95); }}),
     [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
 
 TEST(DecodePictureFile, RefusesAFolder) {
@@ -423,6 +423,346 @@ TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) 
     EXPECT_FALSE(Decode(path));
     EXPECT_LT(PeakResidentKiB() - peak, 256 << 10);
   }
+}
+
+// The pattern's colours, block k at index k.
+std::vector<QRgb> PatternPalette() {
+  std::vector<QRgb> palette;
+  for (int k = 0; k < 12; ++k) palette.push_back(qRgb(kRed[k], kGreen[k], kBlue[k]));
+  return palette;
+}
+
+// A channel at that many bits, rounded to the nearest level.
+uint32_t Reduced(int value, int bits) {
+  const int levels = (1 << bits) - 1;
+  return uint32_t((value * levels + 127) / 255);
+}
+
+uint32_t Argb(int x, int y) { return Expected(kRgba, x, y); }
+
+QByteArray PatternBmp(BmpHeader header, std::function<uint32_t(int x, int y)> value) {
+  header.width = kWidth;
+  header.height = header.height < 0 ? -kHeight : kHeight;
+  return BmpFile(header, BmpRows(header, value));
+}
+
+QByteArray PatternGif(GifPicture gif) {
+  gif.colors = PatternPalette();
+  gif.width = kWidth;
+  gif.height = kHeight;
+  gif.row = [](int y) {
+    QByteArray row;
+    for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
+    return row;
+  };
+  return GifFile(gif);
+}
+
+// Files built here, for what the fixtures' writer does not make.
+struct BuiltCase {
+  const char* name;
+  const char* file;
+  std::function<QByteArray()> bytes;
+  Content content;
+  int tolerance = 0;
+};
+
+class DecodesBuiltFile : public testing::TestWithParam<BuiltCase> {};
+
+TEST_P(DecodesBuiltFile, ThePatternAtFullSize) {
+  const BuiltCase& c = GetParam();
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, c.file, c.bytes()));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Image().opaque, c.content != kRgba);
+  ExpectPattern(ImageOf(*picture), c.content, c.tolerance, false);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bmp, DecodesBuiltFile,
+    testing::Values(
+        BuiltCase{"palette4", "p4.bmp",
+                  [] { return PatternBmp({.bitsPerPixel = 4, .palette = PatternPalette()}, Block); },
+                  kRgb},
+        BuiltCase{"palette8_top_first", "p8.bmp",
+                  [] {
+                    return PatternBmp(
+                        {.height = -1, .bitsPerPixel = 8, .palette = PatternPalette()}, Block);
+                  },
+                  kRgb},
+        BuiltCase{"os2_palette8", "os2.bmp",
+                  [] {
+                    std::vector<QRgb> palette = PatternPalette();
+                    palette.resize(256);
+                    return PatternBmp({.headerSize = 12, .bitsPerPixel = 8, .palette = palette},
+                                      Block);
+                  },
+                  kRgb},
+        BuiltCase{"rle4", "rle4.bmp",
+                  [] {
+                    BmpHeader header{.width = kWidth, .height = kHeight, .bitsPerPixel = 4,
+                                     .compression = 2, .palette = PatternPalette()};
+                    return BmpFile(header, BmpRle(header, Block));
+                  },
+                  kRgb},
+        BuiltCase{"rgb555", "555.bmp",
+                  [] {
+                    return PatternBmp({.bitsPerPixel = 16}, [](int x, int y) {
+                      const QRgb c = Argb(x, y);
+                      return Reduced(qRed(c), 5) << 10 | Reduced(qGreen(c), 5) << 5 |
+                             Reduced(qBlue(c), 5);
+                    });
+                  },
+                  kRgb, 5},
+        BuiltCase{"rgb565_bit_fields", "565.bmp",
+                  [] {
+                    return PatternBmp(
+                        {.bitsPerPixel = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}},
+                        [](int x, int y) {
+                          const QRgb c = Argb(x, y);
+                          return Reduced(qRed(c), 5) << 11 | Reduced(qGreen(c), 6) << 5 |
+                                 Reduced(qBlue(c), 5);
+                        });
+                  },
+                  kRgb, 5},
+        // The fourth byte of a 32-bit pixel is no alpha without a mask for it.
+        BuiltCase{"rgb32_unused_byte", "x32.bmp",
+                  [] { return PatternBmp({.bitsPerPixel = 32}, Argb); }, kRgb},
+        BuiltCase{"bgr32_bit_fields", "bgr.bmp",
+                  [] {
+                    return PatternBmp(
+                        {.bitsPerPixel = 32, .compression = 3, .masks = {0xFF, 0xFF00, 0xFF0000}},
+                        [](int x, int y) {
+                          const QRgb c = Argb(x, y);
+                          return uint32_t(qBlue(c) << 16 | qGreen(c) << 8 | qRed(c));
+                        });
+                  },
+                  kRgb},
+        // A V4 header's alpha mask counts even without bit fields.
+        BuiltCase{"v4_alpha_mask", "v4.bmp",
+                  [] {
+                    return PatternBmp({.headerSize = 108,
+                                       .bitsPerPixel = 32,
+                                       .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}},
+                                      Argb);
+                  },
+                  kRgba},
+        BuiltCase{"rgba_bit_fields_v5", "v5.bmp",
+                  [] {
+                    return PatternBmp({.headerSize = 124,
+                                       .bitsPerPixel = 32,
+                                       .compression = 3,
+                                       .masks = {0xFF000000, 0xFF0000, 0xFF00, 0xFF}},
+                                      [](int x, int y) {
+                                        const QRgb c = Argb(x, y);
+                                        return uint32_t(qRed(c)) << 24 | qGreen(c) << 16 |
+                                               qBlue(c) << 8 | qAlpha(c);
+                                      });
+                  },
+                  kRgba}),
+    [](const testing::TestParamInfo<BuiltCase>& info) { return info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    Gif, DecodesBuiltFile,
+    testing::Values(BuiltCase{"interlaced", "i.gif",
+                              [] {
+                                return PatternGif({.screenWidth = kWidth,
+                                                   .screenHeight = kHeight,
+                                                   .interlaced = true});
+                              },
+                              kRgb},
+                    // A screen of 0 x 0 takes the frame's size.
+                    BuiltCase{"no_screen_size", "s.gif", [] { return PatternGif({}); }, kRgb}),
+    [](const testing::TestParamInfo<BuiltCase>& info) { return info.param.name; });
+
+// RLE: deltas, ends of line and the end of the bitmap leave pixels that take
+// palette entry 0; absolute runs keep to 16-bit boundaries.
+TEST(DecodePictureFile, ReadsBmpRleCommands) {
+  const std::vector<QRgb> palette = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
+  struct Case {
+    const char* name;
+    BmpHeader header;
+    QByteArray data;
+    std::vector<std::vector<int>> rows;  // top first: palette indices
+  };
+  const Case cases[] = {
+      {"rle8",
+       {.width = 5, .height = 3, .bitsPerPixel = 8, .compression = 1, .palette = palette},
+       QByteArray("\3\1" "\0\0"                 // bottom row: three of 1, end of line
+                  "\0\3\2\3\2\0" "\0\2\1\1"     // absolute 2 3 2 (padded), delta (1, 1)
+                  "\1\3" "\0\1",                // one 3 at the right, end of bitmap
+                  18),
+       {{0, 0, 0, 0, 3}, {2, 3, 2, 0, 0}, {1, 1, 1, 0, 0}}},
+      {"rle4",
+       {.width = 5, .height = 2, .bitsPerPixel = 4, .compression = 2, .palette = palette},
+       QByteArray("\5\x12" "\0\0"               // bottom row: 1 2 1 2 1, end of line
+                  "\0\3\x31\x20" "\0\1",        // absolute 3 1 2, end of bitmap
+                  10),
+       {{3, 1, 2, 0, 0}, {1, 2, 1, 2, 1}}},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Ref<Picture> picture = Decode(Write(dir, "rle.bmp", BmpFile(c.header, c.data)));
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(picture->Image().opaque);
+    const QImage& image = ImageOf(*picture);
+    ASSERT_EQ(image.size(), QSize(c.header.width, c.header.height));
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        EXPECT_EQ(image.pixel(x, y), palette[c.rows[y][x]]) << x << "," << y;
+  }
+}
+
+// The first frame drawn on the logical screen: the screen's background
+// colour around it, or transparency when the frame has a transparent index;
+// what lies beyond the screen is cut off.
+TEST(DecodePictureFile, ComposesTheFirstGifFrameOnItsScreen) {
+  constexpr QRgb kBackground = 0xFF102030;
+  struct Case {
+    const char* name;
+    GifPicture gif;
+  };
+  const Case cases[] = {
+      {"background", {.screenWidth = 40, .screenHeight = 30, .background = 12, .left = 4, .top = 3}},
+      {"transparent",
+       {.screenWidth = 40, .screenHeight = 30, .left = 4, .top = 3, .transparent = 13}},
+      {"cut_off", {.screenWidth = 40, .screenHeight = 30, .background = 12, .left = 20, .top = 10}},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GifPicture gif = c.gif;
+    std::vector<QRgb> colors = PatternPalette();
+    colors.push_back(kBackground);
+    gif.colors = colors;
+    gif.width = kWidth;
+    gif.height = kHeight;
+    gif.row = [](int y) {
+      QByteArray row;
+      for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
+      return row;
+    };
+    const Ref<Picture> picture = Decode(Write(dir, "screen.gif", GifFile(gif)));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Image().opaque, gif.transparent < 0);
+    const QImage& image = ImageOf(*picture);
+    ASSERT_EQ(image.size(), QSize(40, 30));
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const int fx = x - gif.left, fy = y - gif.top;
+        const bool inFrame = fx >= 0 && fx < kWidth && fy >= 0 && fy < kHeight;
+        const QRgb got = image.pixel(x, y);
+        if (inFrame)
+          ASSERT_EQ(got, Expected(kRgb, fx, fy)) << x << "," << y;
+        else if (gif.transparent >= 0)
+          ASSERT_EQ(qAlpha(got), 0) << x << "," << y;
+        else
+          ASSERT_EQ(got, kBackground) << x << "," << y;
+      }
+  }
+}
+
+// Codes that fill the table: started again with a clear code, or the full
+// table kept to the end.
+TEST(DecodePictureFile, DecodesGifCodesThatFillTheTable) {
+  constexpr int kSide = 96;
+  std::mt19937 random(7);
+  std::vector<QByteArray> rows;
+  for (int y = 0; y < kSide; ++y) {
+    QByteArray row(kSide, 0);
+    for (char& index : row) index = char(random() % 256 < 200 ? random() % 256 : 7);
+    rows.push_back(row);
+  }
+  std::vector<QRgb> colors;
+  for (int i = 0; i < 256; ++i) colors.push_back(qRgb(i, 255 - i, i * 7 % 256));
+  QTemporaryDir dir;
+  for (bool clear : {true, false}) {
+    SCOPED_TRACE(clear ? "cleared" : "kept");
+    const GifPicture gif{.screenWidth = kSide,
+                         .screenHeight = kSide,
+                         .colors = colors,
+                         .width = kSide,
+                         .height = kSide,
+                         .row = [&](int y) { return rows[y]; },
+                         .clearWhenFull = clear};
+    const Ref<Picture> picture = Decode(Write(dir, "codes.gif", GifFile(gif)));
+    ASSERT_TRUE(picture);
+    const QImage& image = ImageOf(*picture);
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x)
+        ASSERT_EQ(image.pixel(x, y), colors[uint8_t(rows[y][x])]) << x << "," << y;
+  }
+}
+
+// Samples of every PNG colour type and depth brought to 8-bit ARGB: low
+// depths scaled, 16 bits rounded, tRNS as a palette's alpha or a colour key.
+TEST(DecodePictureFile, ConvertsPngSamplesToEightBitArgb) {
+  struct Case {
+    const char* name;
+    int bitDepth, colorType;
+    QByteArray scanline;  // one row, with its filter byte
+    QByteArray chunks;
+    std::vector<QRgb> pixels;
+  };
+  auto gray = [](int v, int a = 255) { return qRgba(v, v, v, a); };
+  const Case cases[] = {
+      {"gray1", 1, 0, QByteArray("\0\xB1", 2), {},
+       {gray(255), gray(0), gray(255), gray(255), gray(0), gray(0), gray(0), gray(255)}},
+      {"gray2", 2, 0, QByteArray("\0\x1B", 2), {}, {gray(0), gray(85), gray(170), gray(255)}},
+      {"gray4", 4, 0, QByteArray("\0\x1F", 2), {}, {gray(17), gray(255)}},
+      {"gray16", 16, 0, QByteArray("\0\x80\x80\x00\xFF", 5), {}, {gray(128), gray(1)}},
+      {"gray_alpha8", 8, 4, QByteArray("\0\x0A\x80", 3), {}, {gray(10, 128)}},
+      {"gray_alpha16", 16, 4, QByteArray("\0\x0A\x0A\x7F\xFF", 5), {}, {gray(10, 127)}},
+      {"rgba16_rounded", 16, 6, QByteArray("\0\xFF\x00\x00\x80\x00\x81\x80\x00", 9), {},
+       {qRgba(254, 0, 1, 128)}},
+      {"palette2_trns", 2, 3, QByteArray("\0\x1B", 2),
+       PngChunk("PLTE", QByteArray("\xFF\0\0\0\xFF\0\0\0\xFF\x10\x20\x30", 12)) +
+           PngChunk("tRNS", QByteArray("\x00\x80", 2)),
+       {qRgba(255, 0, 0, 0), qRgba(0, 255, 0, 128), qRgb(0, 0, 255), qRgb(16, 32, 48)}},
+      {"gray_key", 8, 0, QByteArray("\0\x05\x06", 3), PngChunk("tRNS", QByteArray("\0\x06", 2)),
+       {gray(5), gray(6, 0)}},
+      {"rgb_key", 8, 2, QByteArray("\0\x80\x40\xC8\x0A\x14\x1E", 7),
+       PngChunk("tRNS", QByteArray("\0\x80\0\x40\0\xC8", 6)), {qRgba(128, 64, 200, 0), qRgb(10, 20, 30)}},
+      {"rgb16_key", 16, 2, QByteArray("\0\x12\x34\0\0\0\0\x12\x35\0\0\0\0", 13),
+       PngChunk("tRNS", QByteArray("\x12\x34\0\0\0\0", 6)), {qRgba(18, 0, 0, 0), qRgb(18, 0, 0)}},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QByteArray png = PngOfScanlines(uint32_t(c.pixels.size()), 1, c.bitDepth, c.colorType,
+                                          c.scanline, c.chunks);
+    const Ref<Picture> picture = Decode(Write(dir, "samples.png", png));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Image().opaque, !(c.colorType & 4) && !c.chunks.contains("tRNS"));
+    const QImage& image = ImageOf(*picture);
+    ASSERT_EQ(image.size(), QSize(int(c.pixels.size()), 1));
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb got = image.pixel(x, 0), want = c.pixels[size_t(x)];
+      EXPECT_EQ(qAlpha(got), qAlpha(want)) << x;
+      if (qAlpha(want) != 0) {
+        EXPECT_EQ(got, want) << x;
+      }
+    }
+  }
+}
+
+// An animation gives its first frame where it stands on the canvas, with
+// transparency around it.
+TEST(DecodePictureFile, ShowsTheFirstFrameOfAnAnimatedWebp) {
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, "animated.webp", AnimationOfThePattern()));
+  ASSERT_TRUE(picture);
+  EXPECT_FALSE(picture->Image().opaque);
+  const QImage& image = ImageOf(*picture);
+  ASSERT_EQ(image.size(), QSize(40, 30));
+  const QRect frame(4, 2, kWidth, kHeight);
+  ExpectPattern(image.copy(frame), kRgba, 0, false);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      if (frame.contains(x, y)) continue;
+      ASSERT_EQ(image.pixel(x, y), 0u) << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
@@ -139,36 +140,49 @@ TEST_F(ImageLoadingTest, CancelAndNilDropChangeNothing) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(ImageLoadingTest, FailedLoadAfterAGoodOneChangesOnlyTheOriginal) {
+TEST_F(ImageLoadingTest, AFailedLoadKeepsTheOpenPictureUsable) {
   dialogs.files.push_back(WritePicture("good.png", 640, 480));
   OpenMenu::OpenImage();
   Main()->txtWidth()->Text("0");  // Save disabled by the size, kept through the failure
-  Ref<Picture> preview = ImageTools::PreviewImage;
-  std::string title = Main()->Title();
+  const Ref<Picture> original = ImageTools::OriginalImage, preview = ImageTools::PreviewImage;
+  const Ref<Picture> working = ImageTools::WorkingImage;
+  const std::string title = Main()->Title();
 
-  std::string text = TempDir() + "/notes.txt";
+  const std::string text = TempDir() + "/notes.txt";
   QFile f(QString::fromStdString(text));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("not a picture\n");
   f.close();
-  Main()->txtWidth()->Text("100");
-  Main()->SaveButton()->Enabled(false);
-  Ref<Picture> working = ImageTools::WorkingImage;  // drawn for the width just set
-  ASSERT_TRUE(working);
   dialogs.files.push_back(text);
   OpenMenu::OpenImage();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{kNoImageData});
-  EXPECT_EQ(ImageTools::OriginalImage, nullptr);
+  EXPECT_EQ(ImageTools::OriginalImage, original);
   EXPECT_EQ(ImageTools::PreviewImage, preview);
   EXPECT_EQ(ImageTools::WorkingImage, working);
   EXPECT_EQ(Main()->Canvas1()->Backdrop(), working);
   EXPECT_EQ(Main()->Title(), title);
   EXPECT_FALSE(Main()->SaveButton()->Enabled()) << "the Save rule is not applied after a failure";
+
+  // The grid still follows the tile size, and the picture still exports.
+  Main()->txtWidth()->Text("320");
+  EXPECT_NE(ImageTools::WorkingImage, working);
+  EXPECT_EQ(Main()->Canvas1()->Backdrop(), ImageTools::WorkingImage);
+  ASSERT_TRUE(Main()->SaveButton()->Enabled());
+  const std::string folder = TempDir() + "/tiles";
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+  dialogs.folders.push_back(folder);
+  Main()->SaveButton_Action(Main()->SaveButton());
+  EXPECT_EQ(dialogs.messages.size(), 1u) << dialogs.messages.back();
+  EXPECT_EQ(QDir(QString::fromStdString(folder)).entryList(QDir::Files).size(), 2 * 5);
 }
 
 TEST_F(ImageLoadingTest, FailedFirstLoadKeepsThePlaceholder) {
   Ref<Picture> placeholder = Main()->Canvas1()->Backdrop();
-  dialogs.files.push_back(TempDir() + "/missing.png");
+  dialogs.files.push_back(TempDir() + "/notes.txt");
+  QFile notes(QString::fromStdString(dialogs.files.back().value()));
+  ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+  notes.write("not a picture\n");
+  notes.close();
   OpenMenu::OpenImage();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{kNoImageData});
   EXPECT_EQ(ImageTools::PreviewImage, nullptr);

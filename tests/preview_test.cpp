@@ -116,14 +116,4 @@ TEST_F(PreviewTest, EachCallMakesANewPictureAndCallsTheBackgroundHookPerLine) {
   EXPECT_EQ(TestHooks::backgroundTasks - before, 3u + 4u);
 }
 
-TEST_F(PreviewTest, AfterAFailedLoadARefreshKeepsTheEarlierComposition) {
-  Hold(1000, 450, 538, 242, "256", "100");
-  ImageTools::MakePreview();
-  Ref<Picture> shown = ImageTools::WorkingImage;
-  ImageTools::OriginalImage = nullptr;
-  Main()->txtWidth()->Text("50");
-  ImageTools::MakePreview();
-  EXPECT_EQ(ImageTools::WorkingImage, shown);
-  EXPECT_EQ(Main()->Canvas1()->Backdrop(), shown);
-}
 }  // namespace

@@ -5,8 +5,8 @@
 #include "platform/graphics/Picture.h"
 
 namespace ImageTools {
-// The opened picture at full size; Nil before the first load and after a load
-// whose file did not decode.
+// The opened picture at full size; Nil until a file is opened. A file that
+// gives no picture leaves the earlier one open.
 inline Ref<Picture> OriginalImage;
 // A copy of OriginalImage scaled down to fit the preview area.
 inline Ref<Picture> PreviewImage;
@@ -16,8 +16,8 @@ inline Ref<Picture> WorkingImage;
 inline constexpr int32_t kPreviewWidth = 538;
 inline constexpr int32_t kPreviewHeight = 284;
 
-// Composes a new WorkingImage from the current tile sizes and shows it. While
-// OriginalImage is Nil (after a failed load) the earlier composition stays.
+// Composes a new WorkingImage from the current tile sizes and shows it;
+// nothing happens before a picture is open.
 void MakePreview();
 
 // NewPicture, raising OutOfMemoryException when the picture cannot be made.

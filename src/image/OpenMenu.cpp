@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "image/ImageTools.h"
+#include "image/OpenFailureMessage.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 #include "ui/Window1.h"
-
-const char* const kNoImageDataMessage = "The file you selected contains no recognizable image data.";
 
 namespace {
 constexpr const char* kSizePattern =
@@ -51,13 +50,17 @@ void OpenMenu::OpenDraggedImage(const Ref<FolderItem>& f) {
   LoadImage(f);
 }
 
+// A file that gives no picture is reported and changes nothing: the picture
+// that was open stays open, with its preview, title and grid.
 void OpenMenu::LoadImage(const Ref<FolderItem>& f) {
   using ImageTools::OriginalImage;
-  OriginalImage = f->OpenAsPicture();
-  if (!OriginalImage) {
-    MsgBox(kNoImageDataMessage);
+  PictureOpenFailure failure;
+  Ref<Picture> decoded = f->OpenAsPicture(&failure);
+  if (!decoded) {
+    MsgBox(OpenFailureMessage(f->Name(), failure));
     return;
   }
+  OriginalImage = decoded;
   const int32_t W = OriginalImage->Width(), H = OriginalImage->Height();
   Ref<Canvas> canvas = NotNil(Window1())->Canvas1();
   const int32_t cw = NotNil(canvas)->Width(), ch = canvas->Height();

@@ -17,5 +17,3 @@ class OpenMenu : public MenuItem {
  private:
   static void LoadImage(const Ref<FolderItem>& f);
 };
-
-extern const char* const kNoImageDataMessage;

@@ -48,4 +48,7 @@ Ref<FolderItem> FolderItem::HeldOpen_(std::string path) {
   return folder;
 }
 
-Ref<Picture> FolderItem::OpenAsPicture() const { return DecodePictureFile(path_); }
+Ref<Picture> FolderItem::OpenAsPicture(PictureOpenFailure* failure) const {
+  PictureOpenFailure ignored;
+  return DecodePictureFile(path_, failure ? *failure : ignored);
+}

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/files/PictureOpenFailure.h"
 #include "platform/runtime/Object.h"
 
 class OpenFolder;
@@ -23,9 +24,9 @@ class FolderItem : public Object {
   // for an empty name, ".", ".." or a name holding a path separator. The child
   // of a folder held open stays inside that folder wherever it is moved.
   Ref<FolderItem> Child(const std::string& name) const;
-  // The decoded picture at full size, or Nil when the file is missing or holds
-  // no picture the platform decodes.
-  Ref<Picture> OpenAsPicture() const;
+  // The decoded picture at full size, or Nil when the file cannot be read or
+  // holds no picture the platform decodes; failure, when given, then says why.
+  Ref<Picture> OpenAsPicture(PictureOpenFailure* failure = nullptr) const;
 
   // Inside the platform: the folder at that path, held open (the folder
   // dialog's answer); known by its path alone when it cannot be opened.

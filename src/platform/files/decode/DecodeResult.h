@@ -1,26 +1,21 @@
 #pragma once
-// Inside the platform: what one decoder made of a picture file.
-#include <QByteArrayView>
+// Inside the platform: what a format's reader made of a file.
 #include <QImage>
-#include <QString>
+
+#include "platform/files/decode/EncodedFile.h"
+#include "platform/files/decode/PictureMemory.h"
 
 struct DecodeResult {
-  enum class Outcome {
-    kDecoded,  // image holds the picture
-    kRefused,  // the file is in this decoder's format but gives no picture
-    kNotMine,  // this decoder does not read the file; another one may
-  };
-  Outcome outcome = Outcome::kNotMine;
-  QImage image;         // any format, at most kMaxPictureSide on each side
-  bool opaque = false;  // the decoded image has no alpha channel
+  QImage image;         // Format_ARGB32, straight alpha; null when the file gave no picture
+  bool opaque = false;  // every pixel is opaque
 
-  static DecodeResult Decoded(QImage image, bool opaque) {
-    return {Outcome::kDecoded, std::move(image), opaque};
-  }
-  static DecodeResult Refused() { return {Outcome::kRefused, {}, false}; }
-  static DecodeResult NotMine() { return {Outcome::kNotMine, {}, false}; }
+  static DecodeResult Decoded(QImage image, bool opaque) { return {std::move(image), opaque}; }
+  // No picture: the reader's PictureMemory has recorded why, or the file is
+  // damaged (the failure's default).
+  static DecodeResult Refused() { return {}; }
 };
 
-// A decoder gets the file's path and its first bytes (up to kHeadSize).
-using Decoder = DecodeResult (*)(const QString& path, QByteArrayView head);
-inline constexpr qsizetype kHeadSize = 4096;
+// A reader decodes a file of its format, taking the picture's memory only
+// through memory, and only once it has checked that the file holds the
+// picture's data.
+using Reader = DecodeResult (*)(const EncodedFile& file, PictureMemory& memory);

@@ -4,4 +4,5 @@
 // past the colour channels read as alpha. Layers are not read.
 #include "platform/files/decode/DecodeResult.h"
 
-DecodeResult DecodePsd(const QString& path, QByteArrayView head);
+bool IsPsd(const EncodedFile& file);
+DecodeResult ReadPsd(const EncodedFile& file, PictureMemory& memory);

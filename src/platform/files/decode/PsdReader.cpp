@@ -1,10 +1,10 @@
-#include "platform/files/decode/PsdDecoder.h"
+#include "platform/files/decode/PsdReader.h"
 
-#include <QFile>
 #include <cstring>
 #include <vector>
 
-#include "platform/graphics/PictureImage.h"
+#include "platform/files/decode/Cmyk.h"
+#include "platform/files/decode/Signature.h"
 
 namespace {
 
@@ -109,15 +109,13 @@ void StoreRow(const uchar* samples, int bytesPerSample, uint32_t* pixels, int64_
   }
 }
 
-// Photoshop stores CMYK inverted (255 is no ink): each colour is its stored
-// value times the stored K.
+// Photoshop stores CMYK inverted; K waits in the alpha byte.
 void CombineCmyk(QImage& image) {
   for (int y = 0; y < image.height(); ++y) {
     auto* pixels = reinterpret_cast<uint32_t*>(image.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
-      const uint32_t p = pixels[x], k = p >> 24;
-      auto ink = [&](int shift) { return (((p >> shift) & 0xFF) * k + 127) / 255 << shift; };
-      pixels[x] = 0xFF000000u | ink(16) | ink(8) | ink(0);
+      const uint32_t p = pixels[x];
+      pixels[x] = RgbOfInvertedCmyk(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF, p >> 24);
     }
   }
 }
@@ -138,7 +136,7 @@ bool HoldsRows(Cursor rest, const uchar* counts, int countBytes, uint64_t rows,
   return true;
 }
 
-DecodeResult Decode(QByteArrayView data) {
+DecodeResult Decode(QByteArrayView data, PictureMemory& memory) {
   Cursor in(data);
   in.Skip(4);  // signature
   const uint64_t version = in.Read(2);  // 1: PSD, 2: PSB
@@ -148,9 +146,8 @@ DecodeResult Decode(QByteArrayView data) {
   const uint64_t depth = in.Read(2), mode = in.Read(2);
   const int colorChannels = ColorChannels(mode);
   if (!in.Ok() || (version != 1 && version != 2) || colorChannels == 0 ||
-      channels < uint64_t(colorChannels) || channels > 56 || width < 1 || height < 1 ||
-      width > kMaxPictureSide || height > kMaxPictureSide || (depth != 8 && depth != 16) ||
-      (mode == kIndexed && depth != 8))
+      channels < uint64_t(colorChannels) || channels > 56 || (depth != 8 && depth != 16) ||
+      (mode == kIndexed && depth != 8) || !memory.Admit(int64_t(width), int64_t(height)))
     return DecodeResult::Refused();
 
   const uint64_t colorDataSize = in.Read(4);
@@ -170,7 +167,7 @@ DecodeResult Decode(QByteArrayView data) {
   if (!in.Ok() || !HoldsRows(in, counts, countBytes, uint64_t(used) * height, rowBytes))
     return DecodeResult::Refused();
 
-  QImage image(int(width), int(height), QImage::Format_ARGB32);
+  QImage image = memory.Take(int64_t(width), int64_t(height), rowBytes);
   if (image.isNull()) return DecodeResult::Refused();
   image.fill(0xFF000000u);
   std::vector<uchar> row(compression == 1 ? rowBytes : 0);
@@ -198,10 +195,9 @@ DecodeResult Decode(QByteArrayView data) {
 
 }  // namespace
 
-DecodeResult DecodePsd(const QString& path, QByteArrayView head) {
-  if (!head.startsWith("8BPS")) return DecodeResult::NotMine();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return DecodeResult::Refused();
-  const QByteArray data = file.readAll();
-  return Decode(data);
+bool IsPsd(const EncodedFile& file) { return HasBytesAt(file.Bytes(), 0, "8BPS"); }
+
+DecodeResult ReadPsd(const EncodedFile& file, PictureMemory& memory) {
+  const std::span<const uint8_t> bytes = file.Bytes();
+  return Decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())), memory);
 }

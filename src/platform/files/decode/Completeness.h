@@ -1,9 +1,0 @@
-#pragma once
-// Inside the platform: whether a file holds all the data of its picture, for
-// the formats whose Qt reader hands back a partial picture of a truncated
-// file without saying so (BMP, GIF). Other formats pass.
-#include <QByteArray>
-#include <QByteArrayView>
-#include <QString>
-
-bool HoldsWholePicture(const QByteArray& format, const QString& path, QByteArrayView head);

@@ -1,0 +1,94 @@
+#include "platform/files/decode/PictureMemory.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <limits>
+#include <new>
+#include <string>
+
+#include "platform/graphics/PictureImage.h"
+
+namespace {
+constexpr uint64_t kUnlimited = std::numeric_limits<uint64_t>::max();
+
+// The value of a "Name:   1234 kB" line, in bytes.
+uint64_t KilobyteField(const char* file, const std::string& name) {
+  std::ifstream in(file);
+  std::string key;
+  uint64_t kilobytes = 0;
+  while (in >> key) {
+    if (key == name && in >> kilobytes) return kilobytes * 1024;
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+  }
+  return kUnlimited;
+}
+
+uint64_t NumberIn(const char* file) {
+  std::ifstream in(file);
+  uint64_t value = 0;
+  return in >> value ? value : kUnlimited;  // "max" reads as no number
+}
+
+// What a limit leaves beside what is in use.
+uint64_t Left(uint64_t limit, uint64_t used) {
+  if (limit == kUnlimited) return kUnlimited;
+  return limit > used ? limit - used : 0;
+}
+
+uint64_t ResourceLimit(int resource) {
+  rlimit limit{};
+  if (getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kUnlimited;
+  return uint64_t(limit.rlim_cur);
+}
+}  // namespace
+
+uint64_t AvailableMemory() {
+  uint64_t available = KilobyteField("/proc/meminfo", "MemAvailable:");
+  available = std::min(available, Left(NumberIn("/sys/fs/cgroup/memory.max"),
+                                        NumberIn("/sys/fs/cgroup/memory.current")));
+  available = std::min(available, Left(ResourceLimit(RLIMIT_AS),
+                                        KilobyteField("/proc/self/status", "VmSize:")));
+  available = std::min(available, Left(ResourceLimit(RLIMIT_DATA),
+                                        KilobyteField("/proc/self/status", "VmData:")));
+  return available;
+}
+
+bool PictureMemory::Admit(int64_t width, int64_t height, uint64_t workingBytes) {
+  using Kind = PictureOpenFailure::Kind;
+  if (width < 1 || height < 1) {
+    failure_.kind = Kind::kNoImageData;
+    return false;
+  }
+  failure_.width = width;
+  failure_.height = height;
+  if (width > kMaxPictureSide || height > kMaxPictureSide) {
+    failure_.kind = Kind::kTooLarge;
+    failure_.largestSide = kMaxPictureSide;
+    return false;
+  }
+  const uint64_t needed = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
+  const uint64_t available = AvailableMemory();
+  if (needed <= available) return true;
+  failure_.kind = Kind::kNotEnoughMemory;
+  failure_.bytesNeeded = needed;
+  failure_.bytesAvailable = available;
+  return false;
+}
+
+QImage PictureMemory::Take(int64_t width, int64_t height, uint64_t workingBytes) {
+  if (!Admit(width, height, workingBytes)) return {};
+  QImage image;
+  try {
+    image = QImage(int(width), int(height), QImage::Format_ARGB32);
+  } catch (const std::bad_alloc&) {
+  }
+  if (image.isNull()) {
+    failure_.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
+    failure_.bytesNeeded = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
+    failure_.bytesAvailable = AvailableMemory();
+  }
+  return image;
+}

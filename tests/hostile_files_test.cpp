@@ -1,0 +1,301 @@
+// Opening files that are damaged, hostile, not pictures, unreadable or too
+// large: each gives its message, takes no more memory than it must on the way
+// to its refusal, and leaves the open picture as it was.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "BmpBytes.h"
+#include "GifBytes.h"
+#include "PictureBytes.h"
+#include "StartedVamor.h"
+#include "image/OpenMenu.h"
+#include "platform/files/FolderItem.h"
+#include "platform/files/PictureDecoder.h"
+#include "platform/graphics/PictureImage.h"
+
+namespace {
+const QString kFixtures = QStringLiteral(VAMOR_FIXTURES);
+const std::string kNoImageData = "The file you selected contains no recognizable image data.";
+constexpr uint64_t kMiB = 1 << 20;
+
+QByteArray Fixture(const QString& name) {
+  QFile file(kFixtures + "/" + name);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+  return file.readAll();
+}
+
+QByteArray Cut(const QByteArray& bytes, double keep) {
+  return bytes.left(qsizetype(bytes.size() * keep));
+}
+
+// A side x side GIF of one colour but the last pixel, its LZW codes cut to
+// the share kept (its data blocks still properly ended).
+QByteArray PlainGif(int side, double codesKept = 1.0, bool interlaced = false) {
+  QByteArray row(side, '\0'), last = row;
+  last[side - 1] = 1;
+  return GifFile({.screenWidth = side,
+                  .screenHeight = side,
+                  .colors = {0xFF000000, 0xFFFFFFFF},
+                  .width = side,
+                  .height = side,
+                  .interlaced = interlaced,
+                  .row = [=](int y) { return y == side - 1 ? last : row; },
+                  .codesKept = codesKept});
+}
+
+// An 8-bit (or 4-bit) RLE BMP of side x side pixels in vertical stripes, its
+// data cut to the share kept.
+QByteArray StripedRleBmp(int side, int bitsPerPixel, double keep) {
+  const BmpHeader header{.width = side,
+                         .height = side,
+                         .bitsPerPixel = bitsPerPixel,
+                         .compression = uint32_t(bitsPerPixel == 8 ? 1 : 2),
+                         .palette = {0xFF000000, 0xFFFFFFFF}};
+  const QByteArray data = BmpRle(header, [](int x, int) { return uint8_t(x / 3 % 2); });
+  return BmpFile(header, Cut(data, keep));
+}
+
+// A "Name:   1234 kB" line of /proc/self/status, in bytes.
+uint64_t StatusBytes(const std::string& name) {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  uint64_t kilobytes = 0;
+  while (status >> key) {
+    if (key == name + ":" && status >> kilobytes) return kilobytes * 1024;
+    status.ignore(1 << 20, '\n');
+  }
+  return 0;
+}
+
+// The most memory the process held since the last reset.
+class PeakMemory {
+ public:
+  PeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak to what is held now
+    base_ = StatusBytes("VmRSS");
+  }
+  uint64_t Added() const { return StatusBytes("VmHWM") - base_; }
+
+ private:
+  uint64_t base_;
+};
+
+// Caps the address space at what the process has now plus headroom, so that
+// a picture larger than that does not fit; lifted again when it goes.
+class AddressSpaceCap {
+ public:
+  explicit AddressSpaceCap(uint64_t headroom) {
+    getrlimit(RLIMIT_AS, &saved_);
+    rlimit cap = saved_;
+    cap.rlim_cur = StatusBytes("VmSize") + headroom;
+    EXPECT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
+  }
+  ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &saved_); }
+
+ private:
+  rlimit saved_;
+};
+
+struct RefusedCase {
+  const char* name;
+  const char* file;                  // its name in the temporary folder
+  std::function<QByteArray()> bytes;  // null: make the path some other way
+  // The message, or its beginning where it goes on with a machine's figure.
+  std::string message;
+  uint64_t capHeadroomMiB = 0;  // cap the address space at this much more
+  std::function<void(const std::string& path)> make = nullptr;
+
+  friend void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class RefusedFile : public StartedVamor, public testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedFile, SaysWhyTakesLittleAndKeepsThePicture) {
+  const RefusedCase& c = GetParam();
+  dialogs.files.push_back(WritePicture("open.png", 300, 200));
+  OpenMenu::OpenImage();
+  const Ref<Picture> original = ImageTools::OriginalImage;
+  const std::string title = Main()->Title();
+  ASSERT_TRUE(original);
+
+  const std::string path = TempDir() + "/" + c.file;
+  uint64_t fileSize = 0;
+  if (c.bytes) {
+    const QByteArray bytes = c.bytes();
+    fileSize = uint64_t(bytes.size());
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  } else {
+    c.make(path);
+  }
+  {
+    std::optional<AddressSpaceCap> cap;
+    if (c.capHeadroomMiB) cap.emplace(c.capHeadroomMiB * kMiB);
+    const PeakMemory peak;
+    OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(path));
+    EXPECT_LE(peak.Added(), fileSize + 64 * kMiB);
+  }
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].substr(0, c.message.size()), c.message);
+  EXPECT_EQ(ImageTools::OriginalImage, original);
+  EXPECT_EQ(Main()->Title(), title);
+  QFile::remove(QString::fromStdString(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedFile,
+    testing::Values(
+        RefusedCase{"text", "notes.txt", [] { return QByteArray("Tile sizes:\n256 x 256\n"); },
+                    kNoImageData},
+        RefusedCase{"mng_crash", "crash.mng", [] { return Fixture("hostile/mng_crash.mng"); },
+                    kNoImageData},
+        RefusedCase{"mng_crash_named_png", "crash.png",
+                    [] { return Fixture("hostile/mng_crash.mng"); }, kNoImageData},
+        RefusedCase{"mng_mem_4g", "big.mng", [] { return Fixture("hostile/mng_mem_4g.mng"); },
+                    kNoImageData},
+        RefusedCase{"png_side_above_32767", "wide.png", [] { return PngClaiming(40000, 1); },
+                    "wide.png is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
+                    "32,767 pixels."},
+        // Valid, 131 KB, but 4.3 GB once decoded: more than the cap leaves.
+        RefusedCase{"png_1bit_32767_beyond_memory", "onebit.png",
+                    [] { return ZeroPng(32767, 32767, 1, 0); },
+                    "onebit.png is 32,767 x 32,767 pixels and needs 4.3 GB of memory; only ", 1024},
+        RefusedCase{"missing", "missing.png", nullptr,
+                    "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
+                    [](const std::string&) {}},
+        RefusedCase{"folder", "folder.png", nullptr,
+                    "Vamor could not read \u201C" "folder.png\u201D: Is a directory.", 0,
+                    [](const std::string& path) { QDir().mkpath(QString::fromStdString(path)); }},
+        RefusedCase{"fifo", "fifo.png", nullptr,
+                    "Vamor could not read \u201C" "fifo.png\u201D: it is not a regular file.", 0,
+                    [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }},
+        // Damage that a reader must see, and pictures claimed by too little
+        // data, refused before their memory is taken.
+        RefusedCase{"png_bad_crc_in_text_chunk", "text.png",
+                    [] {
+                      QByteArray text = PngChunk("tEXt", QByteArray("Comment\0hi", 10));
+                      text[text.size() - 1] = char(text[text.size() - 1] ^ 1);
+                      const QByteArray png = ZeroPng(8, 8, 8, 2);
+                      return png.left(33) + text + png.mid(33);
+                    },
+                    kNoImageData},
+        RefusedCase{"gif_lzw_cut_short", "short.gif", [] { return PlainGif(256, 0.5); },
+                    kNoImageData},
+        RefusedCase{"gif_interlaced_truncated", "cut.gif",
+                    [] { return Cut(PlainGif(256, 1.0, true), 0.6); }, kNoImageData},
+        RefusedCase{"gif_16000_from_10_bytes", "claims.gif",
+                    [] {
+                      // A 64 x 64 GIF's first 10 bytes of codes under a screen
+                      // and a frame of 16000 x 16000.
+                      QByteArray gif = PlainGif(64);
+                      for (int at : {6, 8, 24, 26}) {
+                        gif[at] = char(16000 & 0xFF);
+                        gif[at + 1] = char(16000 >> 8);
+                      }
+                      return gif.left(30) + char(10) + gif.mid(31, 10) + '\0' + ';';
+                    },
+                    kNoImageData},
+        RefusedCase{"bmp_rle8_cut_in_half", "cut.bmp", [] { return StripedRleBmp(512, 8, 0.5); },
+                    kNoImageData},
+        RefusedCase{"bmp_rle4_cut_in_half", "cut.bmp", [] { return StripedRleBmp(512, 4, 0.5); },
+                    kNoImageData},
+        RefusedCase{"bmp_rle8_ending_before_the_last_row", "short.bmp",
+                    [] {
+                      QByteArray bmp = StripedRleBmp(512, 8, 0.5);
+                      return bmp.left(bmp.size() - bmp.size() % 2) + QByteArray("\0\1", 2);
+                    },
+                    kNoImageData},
+        RefusedCase{"bmp_rle8_16000_from_10_bytes", "claims.bmp",
+                    [] {
+                      return BmpFile({.width = 16000,
+                                      .height = 16000,
+                                      .bitsPerPixel = 8,
+                                      .compression = 1,
+                                      .palette = {0xFF000000, 0xFFFFFFFF}},
+                                     QByteArray("\xFF\1", 2).repeated(5));
+                    },
+                    kNoImageData}),
+    [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
+
+// Valid pictures, some of sizes that readers have refused, some that take
+// care to be held: each opens at its size with its pixels.
+struct OpenedCase {
+  const char* name;
+  const char* file;
+  std::function<QByteArray()> bytes;
+  int width, height;
+  QRgb topLeft, bottomRight;  // two pixels, as decoded
+
+  friend void PrintTo(const OpenedCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class OpenedFile : public StartedVamor, public testing::WithParamInterface<OpenedCase> {};
+
+TEST_P(OpenedFile, AtItsSizeWithItsPixels) {
+  const OpenedCase& c = GetParam();
+  const std::string path = TempDir() + "/" + c.file;
+  {
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.bytes());
+  }
+  OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(path));
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front();
+  const Ref<Picture> picture = ImageTools::OriginalImage;
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Width(), c.width);
+  EXPECT_EQ(picture->Height(), c.height);
+  const QImage& image = ImageOf(*picture);
+  EXPECT_EQ(image.pixel(0, 0), c.topLeft);
+  EXPECT_EQ(image.pixel(c.width - 1, c.height - 1), c.bottomRight);
+  ImageTools::OriginalImage = ImageTools::PreviewImage = nullptr;
+  QFile::remove(QString::fromStdString(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenedFile,
+    testing::Values(OpenedCase{"png_gray_zero", "zero.png", [] { return ZeroPng(640, 480, 8, 0); },
+                               640, 480, 0xFF000000u, 0xFF000000u},
+                    // Sides above 16384 that Qt's readers refused.
+                    OpenedCase{"gif_16384", "big.gif", [] { return PlainGif(16384); }, 16384,
+                               16384, 0xFF000000u, 0xFFFFFFFFu},
+                    OpenedCase{"bmp_1bit_17000", "big.bmp",
+                               [] {
+                                 const BmpHeader header{.width = 17000,
+                                                        .height = 17000,
+                                                        .bitsPerPixel = 1,
+                                                        .palette = {0xFF000000, 0xFFFFFFFF}};
+                                 const qsizetype rowBytes = (17000 + 31) / 32 * 4;
+                                 return BmpFile(header, QByteArray(rowBytes * 17000, '\xAA'));
+                               },
+                               17000, 17000, 0xFFFFFFFFu, 0xFF000000u}),
+    [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
+
+// 16-bit samples come to 8 bits row by row: a 16-bit PNG takes its 8-bit
+// picture and little beside it, never a 16-bit copy of the picture.
+TEST(OpeningPeak, ASixteenBitPngTakesItsEightBitPicture) {
+  constexpr int kSide = 6000;
+  const QByteArray png = ZeroPng(kSide, kSide, 16, 6);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("wide.png");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(png);
+  }
+  const PeakMemory peak;
+  const Ref<Picture> picture = DecodePictureFile(path.toStdString());
+  ASSERT_TRUE(picture);
+  EXPECT_LE(peak.Added(), uint64_t(kSide) * kSide * 4 + uint64_t(png.size()) + 64 * kMiB);
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+#include "PictureBytes.h"
+
+#include <zlib.h>
+
+QByteArray BigEndian(uint32_t value, int bytes) {
+  QByteArray out;
+  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.append(char(value >> shift));
+  return out;
+}
+
+QByteArray PngChunk(const char* type, const QByteArray& data) {
+  const QByteArray body = QByteArray(type, 4) + data;
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()));
+  return BigEndian(uint32_t(data.size()), 4) + body + BigEndian(uint32_t(crc), 4);
+}
+
+namespace {
+QByteArray Png(uint32_t width, uint32_t height, int bitDepth, int colorType, const QByteArray& idat,
+               const QByteArray& chunks = {}) {
+  const QByteArray header = BigEndian(width, 4) + BigEndian(height, 4) + char(bitDepth) +
+                            char(colorType) + QByteArray(3, 0);
+  return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) + chunks +
+         PngChunk("IDAT", idat) + PngChunk("IEND", {});
+}
+
+int Channels(int colorType) {
+  switch (colorType) {
+    case 2: return 3;
+    case 4: return 2;
+    case 6: return 4;
+    default: return 1;
+  }
+}
+}  // namespace
+
+QByteArray ZeroPng(uint32_t width, uint32_t height, int bitDepth, int colorType) {
+  const uint64_t rowBytes = (uint64_t(width) * Channels(colorType) * bitDepth + 7) / 8 + 1;
+  const QByteArray row(qsizetype(rowBytes), '\0');
+  z_stream stream{};
+  deflateInit(&stream, Z_BEST_COMPRESSION);
+  QByteArray out;
+  char buffer[1 << 16];
+  for (uint32_t y = 0; y <= height; ++y) {
+    const bool last = y == height;
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.constData()));
+    stream.avail_in = last ? 0 : uInt(row.size());
+    do {
+      stream.next_out = reinterpret_cast<Bytef*>(buffer);
+      stream.avail_out = sizeof buffer;
+      deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+      out.append(buffer, qsizetype(sizeof buffer - stream.avail_out));
+    } while (stream.avail_out == 0);
+  }
+  deflateEnd(&stream);
+  return Png(width, height, bitDepth, colorType, out);
+}
+
+QByteArray PngClaiming(uint32_t width, uint32_t height) {
+  return Png(width, height, 8, 6, QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8));
+}
+
+QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int colorType,
+                          const QByteArray& scanlines, const QByteArray& chunks) {
+  uLongf size = compressBound(uLong(scanlines.size()));
+  QByteArray idat(qsizetype(size), '\0');
+  compress(reinterpret_cast<Bytef*>(idat.data()), &size,
+           reinterpret_cast<const Bytef*>(scanlines.constData()), uLong(scanlines.size()));
+  idat.truncate(qsizetype(size));
+  return Png(width, height, bitDepth, colorType, idat, chunks);
+}
