@@ -11,9 +11,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <random>
+
+#include <jpeglib.h>
 
 #include "PictureBytes.h"
 #include "platform/files/PictureDecoder.h"
@@ -125,20 +128,13 @@ QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
   return path;
 }
 
-// A JPEG of the given pixels written by Qt, with an EXIF orientation tag
-// inserted after the start marker.
+// A JPEG of the given pixels written by Qt, with an EXIF orientation tag.
 QByteArray JpegWithOrientation(const QImage& stored, int orientation) {
   QByteArray jpeg;
   QBuffer buffer(&jpeg);
   buffer.open(QIODevice::WriteOnly);
   EXPECT_TRUE(stored.save(&buffer, "JPEG", 100));
-  const char exif[] = {
-      '\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,      // APP1, length 34
-      'M', 'M', 0, 42, 0, 0, 0, 8,                          // big-endian TIFF header
-      0, 1,                                                 // one entry
-      1, 0x12, 0, 3, 0, 0, 0, 1, 0, char(orientation), 0, 0,  // Orientation, SHORT
-      0, 0, 0, 0};                                          // no next directory
-  return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
+  return WithExifOrientation(jpeg, orientation);
 }
 
 TEST(DecodePictureFile, AppliesTheExifOrientation) {
@@ -212,6 +208,46 @@ QByteArray PngWithBadCrc() {
   return png;
 }
 
+// A JPEG whose entropy-coded data is followed by bytes that belong to no
+// segment, before its end marker.
+QByteArray JpegWithStrayBytes() {
+  const QByteArray jpeg = Read(kFixtures + "jpeg_rgb.jpg");
+  return jpeg.chopped(2) + QByteArray(64, '\x55') + jpeg.right(2);
+}
+
+// A valid 8 x 8 gray progressive JPEG of 631 scans: its DC, then each AC
+// coefficient in a first scan and in nine refinements a bit at a time.
+QByteArray JpegOf631Scans() {
+  std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
+  for (int k = 1; k < 64; ++k) {
+    scans.push_back({1, {0}, k, k, 0, 9});
+    for (int bit = 8; bit >= 0; --bit) scans.push_back({1, {0}, k, k, bit + 1, bit});
+  }
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* jpeg = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &jpeg, &size);
+  info.image_width = info.image_height = 8;
+  info.input_components = 1;
+  info.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&info);
+  info.scan_info = scans.data();
+  info.num_scans = int(scans.size());
+  jpeg_start_compress(&info, TRUE);
+  unsigned char rows[8][8];
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) rows[y][x] = uint8_t(x * 31 ^ y * 17);
+  for (JSAMPROW row : rows) jpeg_write_scanlines(&info, &row, 1);
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  const QByteArray bytes(reinterpret_cast<const char*>(jpeg), qsizetype(size));
+  std::free(jpeg);
+  return bytes;
+}
+
 struct DamageCase {
   const char* name;
   const char* file;  // written into a temporary folder, unless missing
@@ -243,6 +279,9 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"truncated_cmyk_jpeg", "cut.jpg",
                    [] { return Truncated("jpeg_cmyk.jpg", 0.85); }},
         DamageCase{"jpeg_header_only", "head.jpg", [] { return Truncated("jpeg_rgb.jpg", 0.05); }},
+        DamageCase{"jpeg_stray_bytes_before_its_end", "stray.jpg", JpegWithStrayBytes},
+        // Each scan goes over every coefficient again: more than 500 are refused.
+        DamageCase{"jpeg_631_scans", "scans.jpg", JpegOf631Scans},
         DamageCase{"png_bad_crc", "crc.png", PngWithBadCrc},
         DamageCase{"truncated_png", "cut.png", [] { return Truncated("png_rgb8.png", 0.7); }},
         DamageCase{"truncated_gif", "cut.gif", [] { return Truncated("gif_two_frames.gif", 0.3); }},

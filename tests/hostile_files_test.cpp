@@ -3,6 +3,7 @@
 // to its refusal, and leaves the open picture as it was.
 #include <QDir>
 #include <QFile>
+#include <turbojpeg.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "PictureBytes.h"
 #include "StartedVamor.h"
@@ -134,6 +136,15 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"png_1bit_32767_beyond_memory", "onebit.png",
                     [] { return ZeroPng(32767, 32767, 1, 0); },
                     "onebit.png is 32,767 x 32,767 pixels and needs 4.3 GB of memory; only ", 1024},
+        // 4.3 GB once decoded, more than the cap leaves, but its 3 KB could
+        // not hold the picture's blocks: damage, not a lack of memory.
+        RefusedCase{"jpeg_claims_32767_holds_little", "claims.jpg",
+                    [] {
+                      QByteArray jpeg = Fixture("decode/jpeg_rgb.jpg");
+                      const qsizetype frame = jpeg.indexOf("\xFF\xC0") + 5;  // height, width
+                      return jpeg.replace(frame, 4, BigEndian(32767, 2) + BigEndian(32767, 2));
+                    },
+                    kNoImageData, 1024},
         RefusedCase{"missing", "missing.png", nullptr,
                     "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
                     [](const std::string&) {}},
@@ -185,4 +196,66 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(OpenedCase{"png_gray_zero", "zero.png", [] { return ZeroPng(640, 480, 8, 0); },
                                640, 480, 0xFF000000u, 0xFF000000u}),
     [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
+
+// A gray JPEG of blocks of 8 x 8 pixels, tagged with an EXIF orientation.
+QByteArray BlockJpeg(int width, int height, int orientation) {
+  std::vector<unsigned char> gray(size_t(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) gray[size_t(y) * width + x] = uint8_t((x / 8 + y / 8) * 16);
+  tjhandle compressor = tjInitCompress();
+  unsigned char* jpeg = nullptr;
+  unsigned long size = 0;
+  EXPECT_EQ(tjCompress2(compressor, gray.data(), width, 0, height, TJPF_GRAY, &jpeg, &size,
+                        TJSAMP_GRAY, 75, 0),
+            0);
+  const QByteArray bytes(reinterpret_cast<const char*>(jpeg), qsizetype(size));
+  tjFree(jpeg);
+  tjDestroy(compressor);
+  return WithExifOrientation(bytes, orientation);
+}
+
+// Large pictures that a reader could hold twice on the way (turning them,
+// widening their samples): opening one takes no more than the picture, the
+// file and 64 MB.
+struct HeldOnceCase {
+  const char* name;
+  const char* file;
+  std::function<QByteArray()> bytes;
+  int width, height;  // as shown
+
+  friend void PrintTo(const HeldOnceCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class HeldOnce : public StartedVamor, public testing::WithParamInterface<HeldOnceCase> {};
+
+TEST_P(HeldOnce, TakesThePictureTheFileAnd64MB) {
+  const HeldOnceCase& c = GetParam();
+  const std::string path = TempDir() + "/" + c.file;
+  uint64_t fileSize = 0;
+  {
+    const QByteArray bytes = c.bytes();
+    fileSize = uint64_t(bytes.size());
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  {
+    const PeakMemory peak;
+    OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(path));
+    EXPECT_LE(peak.Added(), uint64_t(c.width) * uint64_t(c.height) * 4 + fileSize + 64 * kMiB);
+  }
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front();
+  const Ref<Picture> picture = ImageTools::OriginalImage;
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Width(), c.width);
+  EXPECT_EQ(picture->Height(), c.height);
+  ImageTools::OriginalImage = ImageTools::PreviewImage = nullptr;
+  QFile::remove(QString::fromStdString(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HeldOnce,
+    testing::Values(HeldOnceCase{"jpeg_turned", "turned.jpg",
+                                 [] { return BlockJpeg(8000, 6000, 6); }, 6000, 8000}),
+    [](const testing::TestParamInfo<HeldOnceCase>& info) { return info.param.name; });
 }  // namespace

@@ -57,3 +57,13 @@ QByteArray ZeroPng(uint32_t width, uint32_t height, int bitDepth, int colorType)
 QByteArray PngClaiming(uint32_t width, uint32_t height) {
   return Png(width, height, 8, 6, QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8));
 }
+
+QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation) {
+  const char exif[] = {
+      '\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,        // APP1, length 34
+      'M', 'M', 0, 42, 0, 0, 0, 8,                            // big-endian TIFF header
+      0, 1,                                                   // one entry
+      1, 0x12, 0, 3, 0, 0, 0, 1, 0, char(orientation), 0, 0,  // Orientation, SHORT
+      0, 0, 0, 0};                                            // no next directory
+  return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
+}

@@ -13,3 +13,6 @@ QByteArray PngChunk(const char* type, const QByteArray& data);
 QByteArray ZeroPng(uint32_t width, uint32_t height, int bitDepth, int colorType);
 // A PNG whose header claims that size (8-bit RGBA) with almost no data.
 QByteArray PngClaiming(uint32_t width, uint32_t height);
+// The JPEG with an EXIF block tagging its orientation (1 to 8) inserted
+// after its start marker.
+QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
