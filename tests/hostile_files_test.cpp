@@ -15,6 +15,7 @@
 
 #include "PictureBytes.h"
 #include "StartedVamor.h"
+#include "TiffBytes.h"
 #include "image/OpenMenu.h"
 #include "platform/files/FolderItem.h"
 #include "platform/graphics/PictureImage.h"
@@ -145,6 +146,13 @@ INSTANTIATE_TEST_SUITE_P(
                       return jpeg.replace(frame, 4, BigEndian(32767, 2) + BigEndian(32767, 2));
                     },
                     kNoImageData, 1024},
+        // 4.3 GB once decoded, more than the cap leaves, from one strip of
+        // 100 bytes: damage, not a lack of memory.
+        RefusedCase{"tiff_claims_32767_holds_little", "claims.tif",
+                    [] { return TiffClaiming(32767, 32767, 100); }, kNoImageData, 1024},
+        RefusedCase{"tiff_side_above_32767", "wide.tif", [] { return TiffClaiming(40000, 1, 100); },
+                    "wide.tif is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
+                    "32,767 pixels."},
         RefusedCase{"missing", "missing.png", nullptr,
                     "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
                     [](const std::string&) {}},
@@ -214,6 +222,22 @@ QByteArray BlockJpeg(int width, int height, int orientation) {
   return WithExifOrientation(bytes, orientation);
 }
 
+// A 16-bit RGBA TIFF of one Deflate strip: a gradient under a gradient of
+// alpha.
+QByteArray WideRgbaTiff(int width, int height) {
+  TiffWriting writing;
+  writing.width = width;
+  writing.height = height;
+  writing.bits = 16;
+  writing.samples = 4;
+  writing.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+  writing.compression = COMPRESSION_ADOBE_DEFLATE;
+  writing.sample = [](int x, int y, int s) {
+    return uint32_t(s == 3 ? y * 16 : x * 16 + s) & 0xFFFF;
+  };
+  return WriteTiff(writing);
+}
+
 // Large pictures that a reader could hold twice on the way (turning them,
 // widening their samples): opening one takes no more than the picture, the
 // file and 64 MB.
@@ -256,6 +280,9 @@ TEST_P(HeldOnce, TakesThePictureTheFileAnd64MB) {
 INSTANTIATE_TEST_SUITE_P(
     Files, HeldOnce,
     testing::Values(HeldOnceCase{"jpeg_turned", "turned.jpg",
-                                 [] { return BlockJpeg(8000, 6000, 6); }, 6000, 8000}),
+                                 [] { return BlockJpeg(8000, 6000, 6); }, 6000, 8000},
+                    // The 16-bit samples (96 MB) would be more than 64 MB.
+                    HeldOnceCase{"tiff_rgba16_one_strip", "wide.tif",
+                                 [] { return WideRgbaTiff(4000, 3000); }, 4000, 3000}),
     [](const testing::TestParamInfo<HeldOnceCase>& info) { return info.param.name; });
 }  // namespace
