@@ -201,14 +201,18 @@ TEST(DecodePictureFile, AppliesTheTiffOrientation) {
 }
 
 // The fixtures' pattern as samples of a TIFF: gray levels, indices into a
-// palette of the blocks' colours, RGB, or CMYK inks (none of them 0 but the
-// black one); alpha after the colours, premultiplied when associated.
+// palette of the blocks' colours, RGB (also given to libtiff for YCbCr), or
+// CMYK inks with as much black as each colour allows; alpha after the
+// colours, which are premultiplied by it when it is associated.
 uint32_t PatternSample(const TiffWriting& w, int x, int y, int s) {
   const int k = Block(x, y);
   const uint32_t wide = w.bits == 16 ? 257 : 1, max = 255 * wide;
   const bool associated = !w.extraSamples.empty() && w.extraSamples[0] == EXTRASAMPLE_ASSOCALPHA;
   const uint32_t alpha = kAlpha[k] * wide;
-  const int colours = w.photometric == PHOTOMETRIC_RGB ? 3 : 4;
+  const int colours = w.photometric == PHOTOMETRIC_SEPARATED ? 4
+                      : w.photometric == PHOTOMETRIC_RGB || w.photometric == PHOTOMETRIC_YCBCR
+                          ? 3
+                          : 1;
   if (s >= colours)  // an alpha, or an extra sample of no given meaning
     return w.extraSamples[s - colours] == EXTRASAMPLE_UNSPECIFIED ? 85 * wide : alpha;
   switch (w.photometric) {
