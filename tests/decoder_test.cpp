@@ -11,13 +11,17 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <random>
 
+#include <jpeglib.h>
+
 #include "BmpBytes.h"
 #include "GifBytes.h"
 #include "PictureBytes.h"
+#include "TiffBytes.h"
 #include "WebpBytes.h"
 #include "platform/files/PictureDecoder.h"
 #include "platform/graphics/Picture.h"
@@ -94,8 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"bmp_rgb.bmp", kRgb}, FormatCase{"bmp_rgba.bmp", kRgba},
                     FormatCase{"gif_two_frames.gif", kRgb},  // the first frame
                     FormatCase{"tiff_rgb8.tif", kRgb},
-                    // Qt reads 8-bit TIFF alpha premultiplied: a unit off.
-                    FormatCase{"tiff_rgba8.tif", kRgba, 1},
+                    FormatCase{"tiff_rgba8.tif", kRgba},
                     FormatCase{"tiff_rgb16.tif", kRgb}, FormatCase{"tiff_rgba16.tif", kRgba},
                     FormatCase{"tiff_orient6.tif", kRgb},
                     FormatCase{"webp_rgba.webp", kRgba},
@@ -132,42 +135,37 @@ QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
   return path;
 }
 
-// A JPEG of the given pixels written by Qt, with an EXIF orientation tag
-// inserted after the start marker.
+// A JPEG of the given pixels written by Qt, with an EXIF orientation tag.
 QByteArray JpegWithOrientation(const QImage& stored, int orientation) {
   QByteArray jpeg;
   QBuffer buffer(&jpeg);
   buffer.open(QIODevice::WriteOnly);
   EXPECT_TRUE(stored.save(&buffer, "JPEG", 100));
-  const char exif[] = {
-      '\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,      // APP1, length 34
-      'M', 'M', 0, 42, 0, 0, 0, 8,                          // big-endian TIFF header
-      0, 1,                                                 // one entry
-      1, 0x12, 0, 3, 0, 0, 0, 1, 0, char(orientation), 0, 0,  // Orientation, SHORT
-      0, 0, 0, 0};                                          // no next directory
-  return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
+  return WithExifOrientation(jpeg, orientation);
 }
 
+// For each orientation tag, where a stored pixel (x, y) of a w x h picture
+// is shown.
+struct Orientation {
+  int tag;
+  bool turned;  // the shown picture is h x w
+  QPoint (*shown)(int x, int y, int w, int h);
+};
+constexpr Orientation kOrientations[] = {
+    {1, false, [](int x, int y, int, int) { return QPoint(x, y); }},
+    {2, false, [](int x, int y, int w, int) { return QPoint(w - 1 - x, y); }},
+    {3, false, [](int x, int y, int w, int h) { return QPoint(w - 1 - x, h - 1 - y); }},
+    {4, false, [](int x, int y, int, int h) { return QPoint(x, h - 1 - y); }},
+    {5, true, [](int x, int y, int, int) { return QPoint(y, x); }},
+    {6, true, [](int x, int y, int, int h) { return QPoint(h - 1 - y, x); }},
+    {7, true, [](int x, int y, int w, int h) { return QPoint(h - 1 - y, w - 1 - x); }},
+    {8, true, [](int x, int y, int w, int) { return QPoint(y, w - 1 - x); }},
+};
+
 TEST(DecodePictureFile, AppliesTheExifOrientation) {
-  // For each tag, where a stored pixel (x, y) of a w x h picture is shown.
-  struct Case {
-    int orientation;
-    bool turned;  // stored 24 x 32
-    QPoint (*shown)(int x, int y, int w, int h);
-  };
-  const Case cases[] = {
-      {1, false, [](int x, int y, int, int) { return QPoint(x, y); }},
-      {2, false, [](int x, int y, int w, int) { return QPoint(w - 1 - x, y); }},
-      {3, false, [](int x, int y, int w, int h) { return QPoint(w - 1 - x, h - 1 - y); }},
-      {4, false, [](int x, int y, int, int h) { return QPoint(x, h - 1 - y); }},
-      {5, true, [](int x, int y, int, int) { return QPoint(y, x); }},
-      {6, true, [](int x, int y, int, int h) { return QPoint(h - 1 - y, x); }},
-      {7, true, [](int x, int y, int w, int h) { return QPoint(h - 1 - y, w - 1 - x); }},
-      {8, true, [](int x, int y, int w, int) { return QPoint(y, w - 1 - x); }},
-  };
   QTemporaryDir dir;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "orientation " << c.orientation);
+  for (const Orientation& c : kOrientations) {
+    SCOPED_TRACE(testing::Message() << "orientation " << c.tag);
     const int w = c.turned ? kHeight : kWidth, h = c.turned ? kWidth : kHeight;
     QImage stored(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
@@ -176,10 +174,253 @@ TEST(DecodePictureFile, AppliesTheExifOrientation) {
         stored.setPixel(x, y, Expected(kRgb, shown.x(), shown.y()));
       }
     const Ref<Picture> picture =
-        Decode(Write(dir, "oriented.jpg", JpegWithOrientation(stored, c.orientation)));
+        Decode(Write(dir, "oriented.jpg", JpegWithOrientation(stored, c.tag)));
     ASSERT_TRUE(picture);
     ExpectPattern(ImageOf(*picture), kRgb, 12, true);
   }
+}
+
+TEST(DecodePictureFile, AppliesTheTiffOrientation) {
+  // 70 stored rows: more than one band of a turned picture's rows, the last
+  // one short.
+  constexpr int kStoredWidth = 45, kStoredHeight = 70;
+  auto level = [](int x, int y, int s) { return uint32_t(x * 5 + y * 3 + s * 85) & 0xFF; };
+  QTemporaryDir dir;
+  for (const Orientation& c : kOrientations) {
+    SCOPED_TRACE(testing::Message() << "orientation " << c.tag);
+    TiffWriting writing;
+    writing.width = kStoredWidth;
+    writing.height = kStoredHeight;
+    writing.orientation = uint16_t(c.tag);
+    writing.sample = level;
+    const Ref<Picture> picture = Decode(Write(dir, "oriented.tif", WriteTiff(writing)));
+    ASSERT_TRUE(picture);
+    const QImage& image = ImageOf(*picture);
+    ASSERT_EQ(image.size(), c.turned ? QSize(kStoredHeight, kStoredWidth)
+                                     : QSize(kStoredWidth, kStoredHeight));
+    for (int y = 0; y < kStoredHeight; ++y)
+      for (int x = 0; x < kStoredWidth; ++x) {
+        const QPoint shown = c.shown(x, y, kStoredWidth, kStoredHeight);
+        ASSERT_EQ(image.pixel(shown), qRgb(level(x, y, 0), level(x, y, 1), level(x, y, 2)))
+            << x << "," << y;
+      }
+  }
+}
+
+// The fixtures' pattern as samples of a TIFF: gray levels, indices into a
+// palette of the blocks' colours, RGB (also given to libtiff for YCbCr), or
+// CMYK inks with as much black as each colour allows; alpha after the
+// colours, which are premultiplied by it when it is associated.
+uint32_t PatternSample(const TiffWriting& w, int x, int y, int s) {
+  const int k = Block(x, y);
+  const uint32_t wide = w.bits == 16 ? 257 : 1, max = 255 * wide;
+  const bool associated = !w.extraSamples.empty() && w.extraSamples[0] == EXTRASAMPLE_ASSOCALPHA;
+  const uint32_t alpha = kAlpha[k] * wide;
+  const int colours = w.photometric == PHOTOMETRIC_SEPARATED ? 4
+                      : w.photometric == PHOTOMETRIC_RGB || w.photometric == PHOTOMETRIC_YCBCR
+                          ? 3
+                          : 1;
+  if (s >= colours)  // an alpha, or an extra sample of no given meaning
+    return w.extraSamples[s - colours] == EXTRASAMPLE_UNSPECIFIED ? 85 * wide : alpha;
+  switch (w.photometric) {
+    case PHOTOMETRIC_MINISBLACK: return 23 * k * wide;
+    case PHOTOMETRIC_MINISWHITE: return max - 23 * k * wide;
+    case PHOTOMETRIC_PALETTE: return uint32_t(k);
+    case PHOTOMETRIC_SEPARATED: {
+      const int rgb[] = {kRed[k], kGreen[k], kBlue[k]};
+      const int black = 255 - std::max({rgb[0], rgb[1], rgb[2]});
+      if (s == 3) return black * wide;
+      return black == 255 ? 0 : (255 - rgb[s] - black) * 255 / (255 - black) * wide;
+    }
+    default: {
+      const uint32_t colour = uint32_t(s == 0 ? kRed[k] : s == 1 ? kGreen[k] : kBlue[k]) * wide;
+      return associated ? (colour * alpha + max / 2) / max : colour;
+    }
+  }
+}
+
+// The blocks' colours as a colour map of 16-bit levels.
+std::vector<uint16_t> PatternColormap(int bits) {
+  const size_t entries = size_t(1) << bits;
+  std::vector<uint16_t> map(3 * entries, 0);
+  for (int k = 0; k < 12; ++k) {
+    map[k] = uint16_t(kRed[k] * 257);
+    map[entries + k] = uint16_t(kGreen[k] * 257);
+    map[2 * entries + k] = uint16_t(kBlue[k] * 257);
+  }
+  return map;
+}
+
+struct TiffCase {
+  const char* name;
+  TiffWriting writing;  // its sample function is the pattern's
+  Content content;
+  int tolerance = 0;
+  bool lossy = false;
+};
+
+TiffWriting Kind(uint16_t photometric, int bits, int samples, uint16_t compression,
+                 std::vector<uint16_t> extraSamples = {}) {
+  TiffWriting w;
+  w.photometric = photometric;
+  w.bits = bits;
+  w.samples = samples;
+  w.compression = compression;
+  w.extraSamples = std::move(extraSamples);
+  if (photometric == PHOTOMETRIC_PALETTE) w.colormap = PatternColormap(bits);
+  return w;
+}
+
+TiffWriting Planar(TiffWriting w) {
+  w.planar = true;
+  return w;
+}
+
+TiffWriting Tiled(TiffWriting w) {
+  w.tileSide = 16;  // the bottom row of tiles reaches past the picture
+  return w;
+}
+
+TiffWriting Striped(TiffWriting w) {
+  w.rowsPerStrip = 5;
+  return w;
+}
+
+class DecodesTiff : public testing::TestWithParam<TiffCase> {};
+
+TEST_P(DecodesTiff, ThePatternAtFullSize) {
+  const TiffCase& c = GetParam();
+  TiffWriting writing = c.writing;
+  writing.sample = [&writing](int x, int y, int s) { return PatternSample(writing, x, y, s); };
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, "kind.tif", WriteTiff(writing)));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Image().opaque, c.content != kRgba);
+  ExpectPattern(ImageOf(*picture), c.content, c.tolerance, c.lossy);
+}
+
+constexpr uint16_t kUnassociated = EXTRASAMPLE_UNASSALPHA, kAssociated = EXTRASAMPLE_ASSOCALPHA,
+                   kUnspecified = EXTRASAMPLE_UNSPECIFIED;
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DecodesTiff,
+    testing::Values(
+        TiffCase{"gray8", Kind(PHOTOMETRIC_MINISBLACK, 8, 1, COMPRESSION_NONE), kGray},
+        TiffCase{"gray16_deflate", Kind(PHOTOMETRIC_MINISBLACK, 16, 1, COMPRESSION_ADOBE_DEFLATE),
+                 kGray},
+        TiffCase{"gray8_min_is_white_packbits",
+                 Kind(PHOTOMETRIC_MINISWHITE, 8, 1, COMPRESSION_PACKBITS), kGray},
+        TiffCase{"palette8_lzw", Kind(PHOTOMETRIC_PALETTE, 8, 1, COMPRESSION_LZW), kRgb},
+        TiffCase{"rgb8_planar_deflate", Planar(Kind(PHOTOMETRIC_RGB, 8, 3, COMPRESSION_DEFLATE)),
+                 kRgb},
+        TiffCase{"rgb16_strips_lzw", Striped(Kind(PHOTOMETRIC_RGB, 16, 3, COMPRESSION_LZW)), kRgb},
+        TiffCase{"rgb16_planar_tiles",
+                 Planar(Tiled(Kind(PHOTOMETRIC_RGB, 16, 3, COMPRESSION_ADOBE_DEFLATE))), kRgb},
+        TiffCase{"rgba8_tiles_lzw",
+                 Tiled(Kind(PHOTOMETRIC_RGB, 8, 4, COMPRESSION_LZW, {kUnassociated})), kRgba},
+        TiffCase{"rgba8_associated", Kind(PHOTOMETRIC_RGB, 8, 4, COMPRESSION_NONE, {kAssociated}),
+                 kRgba, 1},
+        TiffCase{"rgba16_associated_planar",
+                 Planar(Kind(PHOTOMETRIC_RGB, 16, 4, COMPRESSION_PACKBITS, {kAssociated})), kRgba},
+        // The first alpha counts, whatever comes before or after it.
+        TiffCase{"rgb8_extra_then_alpha",
+                 Kind(PHOTOMETRIC_RGB, 8, 6, COMPRESSION_NONE,
+                      {kUnspecified, kUnassociated, kUnassociated}),
+                 kRgba},
+        TiffCase{"rgb8_unspecified_extra",
+                 Kind(PHOTOMETRIC_RGB, 8, 4, COMPRESSION_NONE, {kUnspecified}), kRgb},
+        TiffCase{"cmyk8", Kind(PHOTOMETRIC_SEPARATED, 8, 4, COMPRESSION_LZW), kRgb, 1},
+        TiffCase{"cmyk16", Kind(PHOTOMETRIC_SEPARATED, 16, 4, COMPRESSION_NONE), kRgb, 1},
+        TiffCase{"cmyk16_planar_tiles",
+                 Planar(Tiled(Kind(PHOTOMETRIC_SEPARATED, 16, 4, COMPRESSION_LZW))), kRgb, 1},
+        TiffCase{"ycbcr_jpeg", Kind(PHOTOMETRIC_YCBCR, 8, 3, COMPRESSION_JPEG), kRgb, 12, true},
+        TiffCase{"ycbcr_jpeg_tiles", Tiled(Kind(PHOTOMETRIC_YCBCR, 8, 3, COMPRESSION_JPEG)), kRgb,
+                 12, true}),
+    [](const testing::TestParamInfo<TiffCase>& info) { return info.param.name; });
+
+// Samples of 1, 2 and 4 bits: the rows of a 37-pixel picture end within a
+// byte, and tiles 16 pixels wide leave the last one partly outside it.
+struct NarrowTiffCase {
+  const char* name;
+  uint16_t photometric;
+  int bits;
+  uint16_t compression = COMPRESSION_NONE;
+  uint32_t tileSide = 0;
+};
+
+class DecodesNarrowTiff : public testing::TestWithParam<NarrowTiffCase> {};
+
+TEST_P(DecodesNarrowTiff, EverySample) {
+  const NarrowTiffCase& c = GetParam();
+  const uint32_t max = (1u << c.bits) - 1;
+  auto paletteColour = [](uint32_t i) {
+    return qRgb(int(i * 60 % 256), int(255 - i * 15), int(i * 30 % 256));
+  };
+  TiffWriting writing;
+  writing.width = 37;
+  writing.height = 5;
+  writing.photometric = c.photometric;
+  writing.bits = c.bits;
+  writing.samples = 1;
+  writing.compression = c.compression;
+  writing.tileSide = c.tileSide;
+  writing.sample = [max](int x, int y, int) { return uint32_t(x * 7 + y) % (max + 1); };
+  if (c.photometric == PHOTOMETRIC_PALETTE) {
+    writing.colormap.resize(3 * (max + 1));
+    for (uint32_t i = 0; i <= max; ++i) {
+      writing.colormap[i] = uint16_t(qRed(paletteColour(i)) * 257);
+      writing.colormap[max + 1 + i] = uint16_t(qGreen(paletteColour(i)) * 257);
+      writing.colormap[2 * (max + 1) + i] = uint16_t(qBlue(paletteColour(i)) * 257);
+    }
+  }
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, "narrow.tif", WriteTiff(writing)));
+  ASSERT_TRUE(picture);
+  const QImage& image = ImageOf(*picture);
+  ASSERT_EQ(image.size(), QSize(37, 5));
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 37; ++x) {
+      const uint32_t sample = writing.sample(x, y, 0);
+      int level = int(sample * 255 / max);
+      if (c.photometric == PHOTOMETRIC_MINISWHITE) level = 255 - level;
+      const QRgb want = c.photometric == PHOTOMETRIC_PALETTE ? paletteColour(sample)
+                                                             : qRgb(level, level, level);
+      ASSERT_EQ(image.pixel(x, y), want) << x << "," << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DecodesNarrowTiff,
+    testing::Values(NarrowTiffCase{"bilevel", PHOTOMETRIC_MINISBLACK, 1},
+                    NarrowTiffCase{"bilevel_min_is_white_g4", PHOTOMETRIC_MINISWHITE, 1,
+                                   COMPRESSION_CCITTFAX4},
+                    NarrowTiffCase{"bilevel_min_is_white_g3", PHOTOMETRIC_MINISWHITE, 1,
+                                   COMPRESSION_CCITTFAX3},
+                    NarrowTiffCase{"gray2_tiles", PHOTOMETRIC_MINISBLACK, 2, COMPRESSION_LZW, 16},
+                    NarrowTiffCase{"gray4_packbits", PHOTOMETRIC_MINISBLACK, 4,
+                                   COMPRESSION_PACKBITS},
+                    NarrowTiffCase{"palette1", PHOTOMETRIC_PALETTE, 1},
+                    NarrowTiffCase{"palette2_deflate", PHOTOMETRIC_PALETTE, 2,
+                                   COMPRESSION_ADOBE_DEFLATE},
+                    NarrowTiffCase{"palette4_tiles", PHOTOMETRIC_PALETTE, 4, COMPRESSION_NONE, 16}),
+    [](const testing::TestParamInfo<NarrowTiffCase>& info) { return info.param.name; });
+
+TEST(DecodePictureFile, RoundsSixteenBitSamplesToEightBits) {
+  const std::pair<uint32_t, int> levels[] = {{0, 0},       {128, 0},     {129, 1},
+                                             {257, 1},     {32767, 127}, {32896, 128},
+                                             {65406, 254}, {65535, 255}};
+  TiffWriting writing;
+  writing.width = int(std::size(levels));
+  writing.height = 1;
+  writing.photometric = PHOTOMETRIC_MINISBLACK;
+  writing.bits = 16;
+  writing.samples = 1;
+  writing.sample = [&levels](int x, int, int) { return levels[x].first; };
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, "levels.tif", WriteTiff(writing)));
+  ASSERT_TRUE(picture);
+  for (int x = 0; x < writing.width; ++x)
+    EXPECT_EQ(qRed(ImageOf(*picture).pixel(x, 0)), levels[x].second) << levels[x].first;
 }
 
 // A fixture with big-endian (or little-endian) 16-bit values written at the offsets.
@@ -228,6 +469,60 @@ QByteArray PngWithBadCrc() {
   return png;
 }
 
+// A JPEG whose entropy-coded data is followed by bytes that belong to no
+// segment, before its end marker.
+QByteArray JpegWithStrayBytes() {
+  const QByteArray jpeg = Read(kFixtures + "jpeg_rgb.jpg");
+  return jpeg.chopped(2) + QByteArray(64, '\x55') + jpeg.right(2);
+}
+
+// A valid 8 x 8 gray progressive JPEG of 631 scans: its DC, then each AC
+// coefficient in a first scan and in nine refinements a bit at a time.
+QByteArray JpegOf631Scans() {
+  std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
+  for (int k = 1; k < 64; ++k) {
+    scans.push_back({1, {0}, k, k, 0, 9});
+    for (int bit = 8; bit >= 0; --bit) scans.push_back({1, {0}, k, k, bit + 1, bit});
+  }
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* jpeg = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &jpeg, &size);
+  info.image_width = info.image_height = 8;
+  info.input_components = 1;
+  info.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&info);
+  info.scan_info = scans.data();
+  info.num_scans = int(scans.size());
+  jpeg_start_compress(&info, TRUE);
+  unsigned char rows[8][8];
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) rows[y][x] = uint8_t(x * 31 ^ y * 17);
+  for (JSAMPROW row : rows) jpeg_write_scanlines(&info, &row, 1);
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  const QByteArray bytes(reinterpret_cast<const char*>(jpeg), qsizetype(size));
+  std::free(jpeg);
+  return bytes;
+}
+
+// A TIFF of the pattern in two strips (or four tiles) whose last one's
+// compressed data is cut in half.
+QByteArray TiffWithLastStripCut(uint16_t compression, bool tiled) {
+  TiffWriting writing;
+  writing.compression = compression;
+  writing.photometric = compression == COMPRESSION_JPEG ? PHOTOMETRIC_YCBCR : PHOTOMETRIC_RGB;
+  writing.rowsPerStrip = 16;  // JPEG's subsampled rows come in 16s
+  writing.tileSide = tiled ? 16 : 0;
+  writing.sample = [](int x, int y, int s) {
+    return uint32_t(Expected(kRgb, x, y) >> (16 - 8 * s)) & 0xFF;
+  };
+  return WithLastStripCut(writing, 0.5);
+}
+
 struct DamageCase {
   const char* name;
   const char* file;  // written into a temporary folder, unless missing
@@ -259,11 +554,30 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"truncated_cmyk_jpeg", "cut.jpg",
                    [] { return Truncated("jpeg_cmyk.jpg", 0.85); }},
         DamageCase{"jpeg_header_only", "head.jpg", [] { return Truncated("jpeg_rgb.jpg", 0.05); }},
+        DamageCase{"jpeg_stray_bytes_before_its_end", "stray.jpg", JpegWithStrayBytes},
+        // Each scan goes over every coefficient again: more than 500 are refused.
+        DamageCase{"jpeg_631_scans", "scans.jpg", JpegOf631Scans},
         DamageCase{"png_bad_crc", "crc.png", PngWithBadCrc},
         DamageCase{"truncated_png", "cut.png", [] { return Truncated("png_rgb8.png", 0.7); }},
         DamageCase{"truncated_gif", "cut.gif", [] { return Truncated("gif_two_frames.gif", 0.3); }},
         DamageCase{"truncated_bmp", "cut.bmp", [] { return Truncated("bmp_rgb.bmp", 0.5); }},
         DamageCase{"truncated_tiff", "cut.tif", [] { return Truncated("tiff_rgb8.tif", 0.5); }},
+        DamageCase{"tiff_lzw_strip_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_LZW, false); }},
+        DamageCase{"tiff_deflate_strip_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_ADOBE_DEFLATE, false); }},
+        DamageCase{"tiff_packbits_strip_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_PACKBITS, false); }},
+        DamageCase{"tiff_jpeg_strip_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_JPEG, false); }},
+        DamageCase{"tiff_lzw_tile_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_LZW, true); }},
+        DamageCase{"tiff_deflate_tile_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_ADOBE_DEFLATE, true); }},
+        DamageCase{"tiff_packbits_tile_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_PACKBITS, true); }},
+        DamageCase{"tiff_jpeg_tile_cut", "cut.tif",
+                   [] { return TiffWithLastStripCut(COMPRESSION_JPEG, true); }},
         DamageCase{"truncated_webp", "cut.webp", [] { return Truncated("webp_lossy.webp", 0.6); }},
         DamageCase{"truncated_targa", "cut.tga", [] { return Truncated("tga_rgb.tga", 0.5); }},
         DamageCase{"truncated_targa_rle", "cut.tga", [] { return Truncated("tga_rle.tga", 0.5); }},

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <set>
 #include <utility>
 
@@ -216,6 +218,58 @@ TEST(DrawPicture, ScalingDownAveragesAreas) {
           ASSERT_EQ(qRed(pixel), qBlue(pixel));
         }
     }
+}
+
+// The exact area average of a straight-alpha picture scaled to width x
+// height at (x, y): each source pixel counts by the area it shares with the
+// result pixel, its colour also by its alpha.
+QRgb ExactAverage(const QImage& source, int width, int height, int x, int y) {
+  const double sx = double(source.width()) / width, sy = double(source.height()) / height;
+  double sums[4] = {};
+  for (int v = int(y * sy); v < std::min(source.height(), int(std::ceil((y + 1) * sy))); ++v)
+    for (int u = int(x * sx); u < std::min(source.width(), int(std::ceil((x + 1) * sx))); ++u) {
+      const double overlapX = std::min(u + 1.0, (x + 1) * sx) - std::max(double(u), x * sx);
+      const double overlapY = std::min(v + 1.0, (y + 1) * sy) - std::max(double(v), y * sy);
+      const QRgb p = source.pixel(u, v);
+      const double weight = overlapX * overlapY / (sx * sy), alpha = qAlpha(p) * weight;
+      sums[0] += qRed(p) * alpha;
+      sums[1] += qGreen(p) * alpha;
+      sums[2] += qBlue(p) * alpha;
+      sums[3] += alpha;
+    }
+  if (sums[3] < 0.5) return 0;
+  auto colour = [&](double sum) { return int(std::lround(sum / sums[3])); };
+  return qRgba(colour(sums[0]), colour(sums[1]), colour(sums[2]), int(std::lround(sums[3])));
+}
+
+// With transparency, colours are averaged weighted by their alpha (as over a
+// premultiplied picture); a fully transparent pixel adds no colour.
+TEST(DrawPicture, ScalingDownWithTransparencyWeighsColoursByAlpha) {
+  QImage source(397, 213, QImage::Format_ARGB32);
+  uint32_t state = 12345;
+  for (int y = 0; y < source.height(); ++y)
+    for (int x = 0; x < source.width(); ++x) {
+      state = state * 1664525u + 1013904223u;
+      const int alpha = (x / 40 + y / 30) % 3 == 0 ? 0 : int(state >> 24);
+      source.setPixel(x, y, qRgba(x % 256, y % 256, int(state >> 8) & 255, alpha));
+    }
+  const Ref<Picture> picture = PictureFromImage(source, false);
+  struct Case {
+    int width, height;
+  };
+  for (const Case& c : {Case{138, 111}, Case{100, 61}, Case{397, 100}, Case{13, 213}, Case{1, 1}}) {
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+    const Ref<Picture> target = NewPicture(c.width, c.height, 32);
+    target->Graphics()->DrawPicture(picture, 0, 0, c.width, c.height, 0, 0, 397, 213);
+    for (int y = 0; y < c.height; ++y)
+      for (int x = 0; x < c.width; ++x) {
+        const QRgb got = At(target, x, y), want = ExactAverage(source, c.width, c.height, x, y);
+        ASSERT_NEAR(qAlpha(got), qAlpha(want), 1) << x << "," << y;
+        ASSERT_NEAR(qRed(got), qRed(want), 1) << x << "," << y;
+        ASSERT_NEAR(qGreen(got), qGreen(want), 1) << x << "," << y;
+        ASSERT_NEAR(qBlue(got), qBlue(want), 1) << x << "," << y;
+      }
+  }
 }
 
 TEST(DrawPicture, ScaledSourceLandsInTheDestinationRectangle) {

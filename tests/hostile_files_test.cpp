@@ -3,7 +3,7 @@
 // to its refusal, and leaves the open picture as it was.
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
+#include <turbojpeg.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,11 +11,13 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "BmpBytes.h"
 #include "GifBytes.h"
 #include "PictureBytes.h"
 #include "StartedVamor.h"
+#include "TiffBytes.h"
 #include "image/OpenMenu.h"
 #include "platform/files/FolderItem.h"
 #include "platform/files/PictureDecoder.h"
@@ -169,6 +171,22 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"png_1bit_32767_beyond_memory", "onebit.png",
                     [] { return ZeroPng(32767, 32767, 1, 0); },
                     "onebit.png is 32,767 x 32,767 pixels and needs 4.3 GB of memory; only ", 1024},
+        // 4.3 GB once decoded, more than the cap leaves, but its 3 KB could
+        // not hold the picture's blocks: damage, not a lack of memory.
+        RefusedCase{"jpeg_claims_32767_holds_little", "claims.jpg",
+                    [] {
+                      QByteArray jpeg = Fixture("decode/jpeg_rgb.jpg");
+                      const qsizetype frame = jpeg.indexOf("\xFF\xC0") + 5;  // height, width
+                      return jpeg.replace(frame, 4, BigEndian(32767, 2) + BigEndian(32767, 2));
+                    },
+                    kNoImageData, 1024},
+        // 4.3 GB once decoded, more than the cap leaves, from one strip of
+        // 100 bytes: damage, not a lack of memory.
+        RefusedCase{"tiff_claims_32767_holds_little", "claims.tif",
+                    [] { return TiffClaiming(32767, 32767, 100); }, kNoImageData, 1024},
+        RefusedCase{"tiff_side_above_32767", "wide.tif", [] { return TiffClaiming(40000, 1, 100); },
+                    "wide.tif is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
+                    "32,767 pixels."},
         RefusedCase{"missing", "missing.png", nullptr,
                     "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
                     [](const std::string&) {}},
@@ -280,22 +298,87 @@ INSTANTIATE_TEST_SUITE_P(
                                17000, 17000, 0xFFFFFFFFu, 0xFF000000u}),
     [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
 
-// 16-bit samples come to 8 bits row by row: a 16-bit PNG takes its 8-bit
-// picture and little beside it, never a 16-bit copy of the picture.
-TEST(OpeningPeak, ASixteenBitPngTakesItsEightBitPicture) {
-  constexpr int kSide = 6000;
-  const QByteArray png = ZeroPng(kSide, kSide, 16, 6);
-  QTemporaryDir dir;
-  const QString path = dir.filePath("wide.png");
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(png);
-  }
-  const PeakMemory peak;
-  const Ref<Picture> picture = DecodePictureFile(path.toStdString());
-  ASSERT_TRUE(picture);
-  EXPECT_LE(peak.Added(), uint64_t(kSide) * kSide * 4 + uint64_t(png.size()) + 64 * kMiB);
+// A gray JPEG of blocks of 8 x 8 pixels, tagged with an EXIF orientation.
+QByteArray BlockJpeg(int width, int height, int orientation) {
+  std::vector<unsigned char> gray(size_t(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) gray[size_t(y) * width + x] = uint8_t((x / 8 + y / 8) * 16);
+  tjhandle compressor = tjInitCompress();
+  unsigned char* jpeg = nullptr;
+  unsigned long size = 0;
+  EXPECT_EQ(tjCompress2(compressor, gray.data(), width, 0, height, TJPF_GRAY, &jpeg, &size,
+                        TJSAMP_GRAY, 75, 0),
+            0);
+  const QByteArray bytes(reinterpret_cast<const char*>(jpeg), qsizetype(size));
+  tjFree(jpeg);
+  tjDestroy(compressor);
+  return WithExifOrientation(bytes, orientation);
 }
 
+// A 16-bit RGBA TIFF of one Deflate strip: a gradient under a gradient of
+// alpha.
+QByteArray WideRgbaTiff(int width, int height) {
+  TiffWriting writing;
+  writing.width = width;
+  writing.height = height;
+  writing.bits = 16;
+  writing.samples = 4;
+  writing.extraSamples = {EXTRASAMPLE_UNASSALPHA};
+  writing.compression = COMPRESSION_ADOBE_DEFLATE;
+  writing.sample = [](int x, int y, int s) {
+    return uint32_t(s == 3 ? y * 16 : x * 16 + s) & 0xFFFF;
+  };
+  return WriteTiff(writing);
+}
+
+// Large pictures that a reader could hold twice on the way (turning them,
+// widening their samples): opening one takes no more than the picture, the
+// file and 64 MB.
+struct HeldOnceCase {
+  const char* name;
+  const char* file;
+  std::function<QByteArray()> bytes;
+  int width, height;  // as shown
+
+  friend void PrintTo(const HeldOnceCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class HeldOnce : public StartedVamor, public testing::WithParamInterface<HeldOnceCase> {};
+
+TEST_P(HeldOnce, TakesThePictureTheFileAnd64MB) {
+  const HeldOnceCase& c = GetParam();
+  const std::string path = TempDir() + "/" + c.file;
+  uint64_t fileSize = 0;
+  {
+    const QByteArray bytes = c.bytes();
+    fileSize = uint64_t(bytes.size());
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  {
+    const PeakMemory peak;
+    OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(path));
+    EXPECT_LE(peak.Added(), uint64_t(c.width) * uint64_t(c.height) * 4 + fileSize + 64 * kMiB);
+  }
+  EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front();
+  const Ref<Picture> picture = ImageTools::OriginalImage;
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Width(), c.width);
+  EXPECT_EQ(picture->Height(), c.height);
+  ImageTools::OriginalImage = ImageTools::PreviewImage = nullptr;
+  QFile::remove(QString::fromStdString(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HeldOnce,
+    testing::Values(HeldOnceCase{"jpeg_turned", "turned.jpg",
+                                 [] { return BlockJpeg(8000, 6000, 6); }, 6000, 8000},
+                    // The 16-bit samples (96 MB) would be more than 64 MB.
+                    HeldOnceCase{"tiff_rgba16_one_strip", "wide.tif",
+                                 [] { return WideRgbaTiff(4000, 3000); }, 4000, 3000},
+                    // A 16-bit copy (288 MB) would be more than 64 MB.
+                    HeldOnceCase{"png_rgba16", "wide.png", [] { return ZeroPng(6000, 6000, 16, 6); },
+                                 6000, 6000}),
+    [](const testing::TestParamInfo<HeldOnceCase>& info) { return info.param.name; });
 }  // namespace

@@ -17,3 +17,6 @@ QByteArray PngClaiming(uint32_t width, uint32_t height);
 // IDAT chunk that the chunks given (PLTE, tRNS, ...) come before.
 QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int colorType,
                           const QByteArray& scanlines, const QByteArray& chunks = {});
+// The JPEG with an EXIF block tagging its orientation (1 to 8) inserted
+// after its start marker.
+QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/graphics/AreaAverage.h"
 #include "platform/graphics/Picture.h"
 #include "platform/graphics/PictureImage.h"
 
@@ -97,7 +98,7 @@ double Place(int64_t s, int64_t origin, int64_t sourceOrigin, double scale) {
 
 // Draws source[sx0, sx1) x [sy0, sy1), a part of the picture, scaled by the
 // mapping. Only the source columns and rows that land on the target are
-// scaled; area averaging comes from Qt's smooth scaling.
+// scaled, averaging areas.
 void ComposeScaled(PictureImage& target, const QImage& source, bool sourceOpaque,
                    const Mapping& m, int64_t sx0, int64_t sy0, int64_t sx1, int64_t sy1) {
   const double left = std::max(Place(sx0, m.x, m.sourceX, m.scaleX), 0.0);
@@ -115,14 +116,22 @@ void ComposeScaled(PictureImage& target, const QImage& source, bool sourceOpaque
   const int64_t dy1 = std::llround(Place(sy1, m.y, m.sourceY, m.scaleY));
   if (dx1 <= dx0 || dy1 <= dy0) return;
 
-  // The part is wrapped, not copied. An opaque source is read as RGB32, so
-  // that the scaler does not make a premultiplied copy of it first.
-  const QImage part(source.constBits() + sy0 * source.bytesPerLine() + sx0 * sizeof(Pixel),
-                    int(sx1 - sx0), int(sy1 - sy0), source.bytesPerLine(),
-                    sourceOpaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
-  QImage scaled = part.scaled(int(dx1 - dx0), int(dy1 - dy0), Qt::IgnoreAspectRatio,
-                              Qt::SmoothTransformation);
-  scaled.convertTo(QImage::Format_ARGB32);
+  // The part is read in place, never copied whole. Qt's smooth scaling reads
+  // an opaque source as RGB32 without a copy; with transparency it would
+  // first make a premultiplied copy, so a picture with transparency scaled
+  // down is averaged here.
+  const int partWidth = int(sx1 - sx0), partHeight = int(sy1 - sy0);
+  const int width = int(dx1 - dx0), height = int(dy1 - dy0);
+  QImage scaled;
+  if (!sourceOpaque && width <= partWidth && height <= partHeight) {
+    scaled = AreaAverage(source, int(sx0), int(sy0), partWidth, partHeight, width, height);
+  } else {
+    const QImage part(source.constBits() + sy0 * source.bytesPerLine() + sx0 * sizeof(Pixel),
+                      partWidth, partHeight, source.bytesPerLine(),
+                      sourceOpaque ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+    scaled = part.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.convertTo(QImage::Format_ARGB32);
+  }
   if (scaled.isNull()) throw OutOfMemoryException("Not enough memory to scale a picture.");
   Compose(target, dx0, dy0, scaled, 0, 0, scaled.width(), scaled.height(), sourceOpaque);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Inside the platform: JPEG pictures through TurboJPEG, straight into the
-// picture's memory; CMYK and YCCK converted there to RGB; EXIF orientation
-// applied.
+// Inside the platform: JPEG pictures through libjpeg, each row decoded into
+// the picture where its EXIF orientation shows it (a turned picture through a
+// band of rows); CMYK and YCCK converted there to RGB.
 #include "platform/files/decode/DecodeResult.h"
 
 bool IsJpeg(const EncodedFile& file);

@@ -22,6 +22,9 @@ class PictureMemory {
   // below 1 is damage, a side above kMaxPictureSide is too large, and more
   // than AvailableMemory() is not enough memory.
   bool Admit(int64_t width, int64_t height, uint64_t workingBytes = 0);
+  // The sides alone, for a reader that checks them before it checks that the
+  // file holds the picture's data.
+  bool AdmitSides(int64_t width, int64_t height);
   // The picture's memory (Format_ARGB32, not cleared) once admitted, or a
   // null image.
   QImage Take(int64_t width, int64_t height, uint64_t workingBytes = 0);

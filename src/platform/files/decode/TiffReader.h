@@ -1,5 +1,7 @@
 #pragma once
-// Inside the platform: TIFF pictures.
+// Inside the platform: TIFF pictures through libtiff, the first directory
+// only, each stored row converted to ARGB32 and put where the Orientation tag
+// shows it.
 #include "platform/files/decode/DecodeResult.h"
 
 bool IsTiff(const EncodedFile& file);
