@@ -39,7 +39,7 @@ bool SavePicture(ExporterHandle* exporter, const FolderItem& location, const Pic
   std::string& error = exporter->lastError;
   try {
     error.clear();
-    if (exporter->encoder->Save(ImageOf(image), location.NativePath(), error)) return true;
+    if (exporter->encoder->Save(image.Image(), location.NativePath(), error)) return true;
     if (error.empty()) error = "The file could not be written.";
   } catch (const std::exception& exception) {
     error = exception.what();
