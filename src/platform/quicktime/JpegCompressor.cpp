@@ -1,6 +1,7 @@
 #include "platform/quicktime/JpegCompressor.h"
 
 #include <QtGlobal>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -75,7 +76,7 @@ JpegCompressor::~JpegCompressor() {
 }
 
 bool JpegCompressor::Compress(int width, int height, const JpegSettings& settings,
-                              const std::function<const QRgb*(int)>& rowAt, std::string& error) {
+                              const RowsAt& rowsAt, std::string& error) {
   State& state = *state_;
   jpeg_compress_struct& info = state.info;
   if (setjmp(state.failed)) {
@@ -99,9 +100,11 @@ bool JpegCompressor::Compress(int width, int height, const JpegSettings& setting
   info.comp_info[0].v_samp_factor = chromaStep;
   info.optimize_coding = TRUE;
   jpeg_start_compress(&info, TRUE);
+  const QRgb* rows[kRowsAtOnce];
   while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(reinterpret_cast<const JSAMPLE*>(rowAt(int(info.next_scanline))));
-    jpeg_write_scanlines(&info, &row, 1);
+    const int count = std::min(kRowsAtOnce, int(info.image_height - info.next_scanline));
+    rowsAt(int(info.next_scanline), count, rows);
+    jpeg_write_scanlines(&info, const_cast<JSAMPARRAY>(reinterpret_cast<const JSAMPLE* const*>(rows)), JDIMENSION(count));
   }
   jpeg_finish_compress(&info);
   state.size = state.buffer.size() - state.destination.free_in_buffer;

@@ -22,10 +22,15 @@ class JpegCompressor {
   JpegCompressor(const JpegCompressor&) = delete;
   JpegCompressor& operator=(const JpegCompressor&) = delete;
 
-  // Compresses width x height pixels, taking row y from rowAt(y) once, in
-  // order. False, with the reason in error, when libjpeg fails.
-  bool Compress(int width, int height, const JpegSettings& settings, const std::function<const QRgb*(int)>& rowAt,
-                std::string& error);
+  // Rows are asked for in order, up to kRowsAtOnce at a time: rowsAt(y, count,
+  // rows) sets rows[0 .. count - 1] to rows y .. y + count - 1, which stay
+  // valid until the next call.
+  static constexpr int kRowsAtOnce = 16;
+  using RowsAt = std::function<void(int y, int count, const QRgb** rows)>;
+
+  // Compresses width x height pixels. False, with the reason in error, when
+  // libjpeg fails.
+  bool Compress(int width, int height, const JpegSettings& settings, const RowsAt& rowsAt, std::string& error);
   // The file that the last successful Compress made; valid until the next.
   std::span<const uint8_t> Output() const;
 

@@ -7,15 +7,18 @@
 bool JpegTileEncoder::Save(const PictureImage& tile, const std::string& path, std::string& error) {
   const QImage& pixels = tile.image;
   const int width = pixels.width();
-  flattenedRow_.resize(size_t(width));
-  auto rowAt = [&](int y) {
-    const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-    if (tile.opaque || RowIsOpaque(row, width)) return row;
-    FlattenRowOntoWhite(row, width, flattenedRow_.data());
-    return static_cast<const QRgb*>(flattenedRow_.data());
+  flattened_.resize(size_t(width) * JpegCompressor::kRowsAtOnce);
+  auto rowsAt = [&](int y, int count, const QRgb** rows) {
+    for (int i = 0; i < count; ++i) {
+      rows[i] = reinterpret_cast<const QRgb*>(pixels.constScanLine(y + i));
+      if (tile.opaque || RowIsOpaque(rows[i], width)) continue;
+      QRgb* onWhite = flattened_.data() + size_t(i) * size_t(width);
+      FlattenRowOntoWhite(rows[i], width, onWhite);
+      rows[i] = onWhite;
+    }
   };
   const int quality = LibjpegQuality(quality_);
-  if (!compressor_.Compress(width, pixels.height(), {quality, FullResolutionChroma(quality)}, rowAt, error))
+  if (!compressor_.Compress(width, pixels.height(), {quality, FullResolutionChroma(quality)}, rowsAt, error))
     return false;
   const std::span<const uint8_t> file = compressor_.Output();
   return ReplaceFileWith(path, file.data(), file.size(), error);

@@ -15,6 +15,6 @@ class JpegTileEncoder : public TileEncoder {
 
  private:
   JpegCompressor compressor_;
-  std::vector<QRgb> flattenedRow_;  // the current row on white, when it is not opaque
+  std::vector<QRgb> flattened_;  // rows with transparent pixels, on white, while libjpeg reads them
   int32_t quality_ = kDefaultJpegCompressionQuality;
 };
