@@ -1,40 +1,38 @@
 // Vamor's benchmark: the load against the decoder alone, the grid refresh,
-// and the whole job (load and export) in every format against the codec and
-// against other programs that do the same job, all measured in one run.
+// the whole job in every format against other programs that do the same job,
+// the export's own work per tile, and JPEG sizes at every quality row.
 //
-//   vamor_bench [FILE]   FILE: a large JPEG photograph; a generated one by default
+//   vamor_bench [--runs N] [PHOTO.jpg ...]
 //
-// Every figure is a ratio or a share measured in the same run; the machine's
-// noise moves the absolute times, not the comparisons.
+// By default the load runs on a generated 12000 x 8400 photograph and the
+// jobs on a generated 6000 x 4000 one and on a camera photograph from Debian's
+// mate-backgrounds package. Every time is the median of N runs (5 by default)
+// made in turn with the runs it is compared with, printed with the minimum
+// and maximum; every job prints the bytes it wrote beside its time.
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <turbojpeg.h>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "../tests/support/ScriptedDialogs.h"
+#include "Peers.h"
+#include "Runs.h"
+#include "TileFiles.h"
 #include "app/Startup.h"
 #include "export/SaveThread.h"
 #include "image/ImageTools.h"
 #include "image/OpenMenu.h"
 #include "platform/quicktime/GraphicsExporterComponent.h"
+#include "platform/quicktime/JpegQuality.h"
 #include "platform/quicktime/PluginTable.h"
 #include "platform/runtime/TestHooks.h"
 #include "platform/ui/Application.h"
@@ -43,6 +41,15 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+// A real camera photograph with its EXIF data, 5640 x 3172.
+const char* const kCameraPhoto = "/usr/share/backgrounds/mate/abstract/Elephants_5640x3172.jpg";
+// Bytes of a peer's tiles beyond this factor of Vamor's (either way) mean it
+// did other work.
+constexpr double kComparableBytes = 1.6;
+// Tiles of the export's own work per tile, and the rows of the quality menu.
+constexpr int kSmallTile = 16;
+const char* const kQualityRows[] = {"0 - Worst", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100 - Best"};
 
 // Peak resident memory of this process so far, in MB.
 double PeakMB() {
@@ -89,14 +96,14 @@ struct Started {
   }
 };
 
-// Times SavePicture: the encoder's share of the export.
-double encoderSeconds = 0;
+// Times SavePicture: the encoder and the file calls.
+double saveSeconds = 0;
 bool TimedSave(ExporterHandle* e, const FolderItem& f, const Picture& p) {
   auto real = reinterpret_cast<PluginEntrySignatures::SavePicture>(
       GraphicsExporterEntry("QTGraphicsExporter.SavePicture(location As FolderItem, image As Picture) As Boolean"));
   auto start = Clock::now();
   bool ok = real(e, f, p);
-  encoderSeconds += Seconds(start);
+  saveSeconds += Seconds(start);
   return ok;
 }
 
@@ -132,18 +139,17 @@ int ChildGrid() {
   for (const char* tile : {"256", "1"}) {
     Window1()->txtWidth()->Text(tile);
     Window1()->txtHeight()->Text(tile);
-    double best = 1e9;
-    for (int i = 0; i < 5; ++i) {
-      auto start = Clock::now();
-      ImageTools::MakePreview();
-      best = std::min(best, Seconds(start));
-    }
-    std::printf("grid%s %f\n", tile, best);
+    ImageTools::MakePreview();  // warm
+    auto start = Clock::now();
+    ImageTools::MakePreview();
+    std::printf("grid%s %f\n", tile, Seconds(start));
   }
   return 0;
 }
 
-int ChildJob(const std::string& file, int row, const std::string& folder) {
+// The program's whole job: load, then export with its dialogs answered.
+// qualityRow: a row of the quality menu, or -1 for the one it starts with.
+int ChildJob(const std::string& file, int formatRow, const std::string& folder, int tile, int qualityRow) {
   TestHooks::pluginLookup = [](const std::string& text) {
     if (text.rfind("QTGraphicsExporter.SavePicture", 0) == 0) return reinterpret_cast<PluginEntry>(&TimedSave);
     return GraphicsExporterEntry(text);
@@ -153,62 +159,22 @@ int ChildJob(const std::string& file, int row, const std::string& folder) {
   OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(file));
   double load = Seconds(start);
   double loadedPeak = PeakMB();
-  Window1()->txtWidth()->Text("256");
-  Window1()->txtHeight()->Text("256");
-  Window1()->formatMenu()->ListIndex(row);
+  Window1()->txtWidth()->Text(std::to_string(tile));
+  Window1()->txtHeight()->Text(std::to_string(tile));
+  Window1()->formatMenu()->ListIndex(formatRow);
+  if (qualityRow >= 0) Window1()->QualityMenu()->ListIndex(qualityRow);
   program.dialogs.folders.push_back(folder);
   auto exportStart = Clock::now();
   SaveThread::SaveTiles();
   double exportSeconds = Seconds(exportStart);
-  std::printf("load %f\nexport %f\nencoder %f\nloadedPeak %f\npeak %f\nmessages %zu\n", load, exportSeconds,
-              encoderSeconds, loadedPeak, PeakMB(), program.dialogs.messages.size());
+  std::printf("load %f\nexport %f\nsave %f\nloadedPeak %f\npeak %f\nmessages %zu\n", load, exportSeconds,
+              saveSeconds, loadedPeak, PeakMB(), program.dialogs.messages.size());
   return 0;
 }
 
 // ---- the parent: runs the children and the peers, prints the tables -------
-std::map<std::string, double> RunChild(const QStringList& args) {
-  QProcess p;
-  p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  p.setProcessEnvironment(env);
-  p.start(QCoreApplication::applicationFilePath(), args);
-  p.waitForFinished(-1);
-  std::map<std::string, double> values;
-  for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
-    QList<QByteArray> parts = line.split(' ');
-    if (parts.size() == 2) values[parts[0].toStdString()] = parts[1].toDouble();
-  }
-  return values;
-}
-
-struct Measured {
-  double seconds = 0, peakMB = 0;
-  bool ok = false;
-};
-
-// Runs a command in a child process; its wall time and peak memory.
-Measured RunCommand(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env = {}) {
-  std::fflush(stdout);
-  auto start = Clock::now();
-  pid_t pid = fork();
-  if (pid == 0) {
-    for (const auto& [k, v] : env) setenv(k.c_str(), v.c_str(), 1);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    freopen("/dev/null", "w", stdout);
-    freopen("/dev/null", "w", stderr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  return {Seconds(start), usage.ru_maxrss / 1024.0, WIFEXITED(status) && WEXITSTATUS(status) == 0};
-}
-
-bool Installed(const char* program) { return !QStandardPaths::findExecutable(program).isEmpty(); }
+std::string self;  // this program's path
+int runs = 5;
 
 std::string Fresh(const QTemporaryDir& root, const std::string& name) {
   QDir dir(root.path() + "/" + QString::fromStdString(name));
@@ -217,150 +183,254 @@ std::string Fresh(const QTemporaryDir& root, const std::string& name) {
   return dir.path().toStdString();
 }
 
-struct Format {
-  const char* name;
-  int row;
-  const char* ext;
-};
-const Format kFormats[] = {{"JPEG", 0, "jpg"}, {"PNG", 1, "png"}, {"TARGA", 2, "tga"},
-                           {"Photoshop", 3, "psd"}, {"SGI", 4, "sgi"}, {"BMP", 5, "bmp"}};
-
-struct Peer {
-  std::string name;
-  std::function<std::vector<std::string>(const std::string& in, const std::string& out, const Format&)> command;
-  std::map<std::string, std::string> env;
-  std::function<bool(const Format&)> handles;
-};
-
 struct Photo {
   std::string path;
-  QSize size;
-  double mp, fileMB;
+  int width = 0, height = 0;
+  double mp = 0, fileMB = 0;
+  int Tiles(int side) const { return ((width + side - 1) / side) * ((height + side - 1) / side); }
 };
 
 Photo Describe(const std::string& path) {
-  QSize size = QImageReader(QString::fromStdString(path)).size();
-  return {path, size, size.width() * double(size.height()) / 1e6,
-          QFileInfo(QString::fromStdString(path)).size() / 1048576.0};
+  const QSize size = QImageReader(QString::fromStdString(path)).size();
+  return {path, size.width(), size.height(), size.width() * double(size.height()) / 1e6,
+          QFileInfo(QString::fromStdString(path)).size() / 1e6};
 }
 
-// The program's whole load against TurboJPEG's decode alone.
+std::vector<std::string> JobCommand(const Photo& photo, const JobFormat& f, const std::string& folder, int tile = kJobTile,
+                                    int qualityRow = -1) {
+  return {self, "child-job", photo.path, std::to_string(f.row), folder, std::to_string(tile), std::to_string(qualityRow)};
+}
+
+// The program's whole load against TurboJPEG's decode alone, in turn.
 void ReportLoad(const Photo& photo) {
-  std::printf("Load of %s (%d x %d, %.1f MP, %.1f MB)\n", photo.path.c_str(), photo.size.width(),
-              photo.size.height(), photo.mp, photo.fileMB);
-  auto decoder = RunChild({"child-decoder", QString::fromStdString(photo.path)});
-  auto load = RunChild({"child-load", QString::fromStdString(photo.path)});
-  double pictureMB = photo.mp * 1e6 * 4 / 1048576.0;
-  double budget = pictureMB + photo.fileMB + 64, overIdle = load["peak"] - load["idle"];
-  std::printf("  decoder alone  %7.3f s   program load %7.3f s   ratio %.2f (target <= 1.30)\n",
-              decoder["seconds"], load["seconds"], load["seconds"] / decoder["seconds"]);
-  std::printf("  peak over the idle program %.0f MB; budget picture %.0f + file %.0f + 64 = %.0f MB%s\n\n",
-              overIdle, pictureMB, photo.fileMB, budget, overIdle <= budget ? "" : "  OVER BUDGET");
+  std::printf("Load of %s (%d x %d, %.1f MP, %.1f MB)\n", photo.path.c_str(), photo.width, photo.height, photo.mp,
+              photo.fileMB);
+  std::vector<double> decoder, load, overIdle;
+  for (int run = 0; run < runs; ++run) {
+    decoder.push_back(ValuesOf(RunProcess({self, "child-decoder", photo.path}).output)["seconds"]);
+    auto values = ValuesOf(RunProcess({self, "child-load", photo.path}).output);
+    load.push_back(values["seconds"]);
+    overIdle.push_back(values["peak"] - values["idle"]);
+  }
+  const Spread d = SpreadOf(decoder), l = SpreadOf(load), m = SpreadOf(overIdle);
+  const double pictureMB = photo.mp * 1e6 * 4 / 1048576.0, budget = pictureMB + photo.fileMB + 64;
+  std::printf("  decoder alone %s s   program load %s s   ratio of medians %.2f (target <= 1.30)\n",
+              Show(d, "%.3f").c_str(), Show(l, "%.3f").c_str(), l.median / d.median);
+  std::printf("  peak over the idle program %s MB; budget picture %.0f + file %.0f + 64 = %.0f MB%s\n\n",
+              Show(m, "%.0f").c_str(), pictureMB, photo.fileMB, budget, m.max <= budget ? "" : "  OVER BUDGET");
 }
 
 void ReportGrid() {
-  auto grid = RunChild({"child-grid"});
-  std::printf("Grid refresh on 20000 x 20000 (best of 5)\n  256-pixel tiles %.2f ms (target < 5)   "
-              "1-pixel tiles %.2f ms (target < 50)\n\n",
-              grid["grid256"] * 1e3, grid["grid1"] * 1e3);
+  std::vector<double> grid256, grid1;
+  for (int run = 0; run < runs; ++run) {
+    auto values = ValuesOf(RunProcess({self, "child-grid"}).output);
+    grid256.push_back(values["grid256"] * 1e3);
+    grid1.push_back(values["grid1"] * 1e3);
+  }
+  std::printf("Grid refresh on 20000 x 20000\n  256-pixel tiles %s ms (target < 5)   1-pixel tiles %s ms (target < 50)\n\n",
+              Show(SpreadOf(grid256)).c_str(), Show(SpreadOf(grid1)).c_str());
 }
 
-std::vector<Peer> InstalledPeers(const std::string& scratch) {
-  // ImageMagick's system policy caps a picture's pixel cache below these
-  // sizes; its peer runs under a policy that lets it hold the picture in
-  // memory, as Vamor does.
-  std::ofstream(scratch + "/policy.xml")
-      << "<policymap><policy domain=\"resource\" name=\"memory\" value=\"16GiB\"/>"
-         "<policy domain=\"resource\" name=\"map\" value=\"16GiB\"/>"
-         "<policy domain=\"resource\" name=\"area\" value=\"4GP\"/>"
-         "<policy domain=\"resource\" name=\"disk\" value=\"8GiB\"/>"
-         "<policy domain=\"resource\" name=\"width\" value=\"64KP\"/>"
-         "<policy domain=\"resource\" name=\"height\" value=\"64KP\"/></policymap>\n";
-  std::vector<Peer> peers;
-  auto all = [](const Format&) { return true; };
-  if (Installed("convert"))
-    peers.push_back({"ImageMagick",
-                     [](const std::string& in, const std::string& out, const Format& f) {
-                       return std::vector<std::string>{"convert", in, "-crop", "256x256", "+repage", "+adjoin",
-                                                       "-quality", "80", out + "/t%d." + f.ext};
-                     },
-                     {{"MAGICK_THREAD_LIMIT", "1"}, {"OMP_NUM_THREADS", "1"}, {"MAGICK_CONFIGURE_PATH", scratch}},
-                     all});
-  if (Installed("gm"))
-    peers.push_back({"GraphicsMagick",
-                     [](const std::string& in, const std::string& out, const Format& f) {
-                       return std::vector<std::string>{"gm", "convert", in, "-crop", "256x256", "+adjoin",
-                                                       "-quality", "80", out + "/t%d." + f.ext};
-                     },
-                     {{"OMP_NUM_THREADS", "1"}},
-                     all});
-  if (Installed("vips")) {
-    auto dz = [](const std::string& in, const std::string& out, const Format& f) {
-      std::string suffix = f.row == 0 ? ".jpg[Q=80]" : ".png";
-      return std::vector<std::string>{"vips", "dzsave", in, out + "/t", "--depth", "one", "--tile-size", "256",
-                                      "--overlap", "0", "--suffix", suffix};
-    };
-    auto jpegAndPng = [](const Format& f) { return f.row <= 1; };
-    peers.push_back({"libvips 1 thread", dz, {{"VIPS_CONCURRENCY", "1"}}, jpegAndPng});
-    peers.push_back({"libvips all threads", dz, {}, jpegAndPng});
+// One program's part in a job: how to run it and what its runs gave.
+struct Runner {
+  std::string name;
+  std::function<std::vector<std::string>(const std::string& folder)> command;
+  std::map<std::string, std::string> env;
+  std::string problem;  // why it is not comparable; empty when it is
+  TileFiles files;
+  std::vector<double> seconds, peakMB;
+  std::vector<std::map<std::string, double>> inside;  // Vamor's own figures
+};
+
+std::string PeerFormatProblem(const Peer& peer, const JobFormat& f, const std::string& sample, const QTemporaryDir& root) {
+  const std::string folder = Fresh(root, "check");
+  const Run run = RunProcess(peer.command(sample, folder, f), peer.env);
+  if (!run.ok) return "failed on a small picture";
+  const TileFiles files = InspectTiles(folder, f.extension, f.format);
+  if (files.files == 0) return "wrote no ." + std::string(f.extension) + " file";
+  return files.problem;
+}
+
+void PrintJobRows(const Photo& photo, const JobFormat& f, std::vector<Runner>& runners) {
+  const Spread vamor = SpreadOf(runners[0].seconds);
+  for (const Runner& r : runners) {
+    std::printf("  %-10s %-20s ", &r == &runners[0] ? f.name : "", r.name.c_str());
+    if (!r.problem.empty()) {
+      std::printf("not comparable: %s\n", r.problem.c_str());
+      continue;
+    }
+    const Spread s = SpreadOf(r.seconds);
+    std::printf("%-23s %8.2f %6d %7.0f", Show(s).c_str(), r.files.bytes / 1e6, r.files.files, SpreadOf(r.peakMB).median);
+    if (&r != &runners[0]) std::printf("  %5.2f  %+6.1f%%", s.median / vamor.median,
+                                       100.0 * (double(r.files.bytes) / double(runners[0].files.bytes) - 1));
+    std::printf("\n");
   }
-  return peers;
+  if (runners[0].inside.empty()) return;
+  std::vector<double> load, exportSeconds, save, exportMB;
+  for (const auto& v : runners[0].inside) {
+    load.push_back(v.at("load"));
+    exportSeconds.push_back(v.at("export"));
+    save.push_back(100 * v.at("save") / v.at("export"));
+    exportMB.push_back(v.at("peak") - v.at("loadedPeak"));
+  }
+  const Spread e = SpreadOf(exportSeconds);
+  const double written = photo.Tiles(kJobTile) * double(kJobTile * kJobTile) / 1e6;
+  std::printf("  %-10s %-20s load %s s, export %s s (%.0f MP/s of tiles), SavePicture %s%% of it, export +%.0f MB\n", "",
+              "  inside Vamor", Show(SpreadOf(load)).c_str(), Show(e).c_str(), written / e.median,
+              Show(SpreadOf(save), "%.0f").c_str(), SpreadOf(exportMB).median);
 }
 
 // The whole job in every format, against each peer doing the same job. Each
-// run's tiles are removed once it has been measured.
-void ReportJobs(const Photo& photo, const QTemporaryDir& root) {
-  std::printf("Whole job on %s (%.1f MP): load and export in 256 x 256 tiles\n", photo.path.c_str(), photo.mp);
-  std::printf("  %-10s %7s %8s %9s %8s %10s  %s\n", "format", "job s", "MP/s", "in codec", "peak MB",
-              "export +MB", "each peer: its time / Vamor's (> 1: Vamor is faster), time, peak memory");
+// peer's tiles of a small picture are checked for the format first, and each
+// program runs once untimed before the timed runs, to check its tiles' count
+// and bytes against Vamor's. Each run's tiles are removed once measured.
+void ReportJobs(const Photo& photo, const std::string& sample, const QTemporaryDir& root) {
+  const int tiles = photo.Tiles(kJobTile);
+  std::printf("Whole job on %s (%d x %d, %.1f MP): %d tiles of %d x %d, JPEG at quality %d\n", photo.path.c_str(),
+              photo.width, photo.height, photo.mp, tiles, kJobTile, kJobTile, kJobJpegQuality);
+  std::printf("  whole process in s: median of %d runs in turn (min - max); MB and files written; peak MB; "
+              "ratio of median times (> 1: Vamor is faster); bytes against Vamor's\n", runs);
+  std::printf("  %-10s %-20s %-23s %8s %6s %7s  %5s  %7s\n", "format", "program", "seconds", "MB", "files", "peak",
+              "ratio", "bytes");
   const std::vector<Peer> peers = InstalledPeers(root.path().toStdString());
-  for (const Format& f : kFormats) {
-    std::string out = Fresh(root, "tiles");
-    auto job = RunChild({"child-job", QString::fromStdString(photo.path), QString::number(f.row),
-                         QString::fromStdString(out)});
-    double total = job["load"] + job["export"];
-    std::string ratios;
+  for (const JobFormat& f : kJobFormats) {
+    std::vector<Runner> runners(1);
+    runners[0].name = "Vamor";
+    runners[0].command = [&](const std::string& folder) { return JobCommand(photo, f, folder); };
     for (const Peer& peer : peers) {
-      if (!peer.handles(f)) continue;
-      Measured m = RunCommand(peer.command(photo.path, Fresh(root, "tiles"), f), peer.env);
-      char cell[112];
-      std::snprintf(cell, sizeof cell, "%s %.2f (%.1f s, %.0f MB)%s; ", peer.name.c_str(), m.seconds / total,
-                    m.seconds, m.peakMB, m.ok ? "" : " FAILED");
-      ratios += cell;
+      if (!peer.writes(f)) continue;
+      Runner& r = runners.emplace_back();
+      r.name = peer.name;
+      r.command = [&peer, &photo, &f](const std::string& folder) { return peer.command(photo.path, folder, f); };
+      r.env = peer.env;
+      r.problem = PeerFormatProblem(peer, f, sample, root);
     }
+    for (Runner& r : runners) {
+      if (!r.problem.empty()) continue;
+      const std::string folder = Fresh(root, "tiles");
+      const Run run = RunProcess(r.command(folder), r.env);
+      r.files = InspectTiles(folder, f.extension, f.format);
+      const double bytesRatio = double(r.files.bytes) / double(std::max<uint64_t>(1, runners[0].files.bytes));
+      if (!run.ok) r.problem = "failed";
+      else if (!r.files.problem.empty()) r.problem = r.files.problem;
+      else if (r.files.files != tiles) r.problem = std::to_string(r.files.files) + " files for " + std::to_string(tiles) + " tiles";
+      else if (bytesRatio > kComparableBytes || bytesRatio < 1 / kComparableBytes)
+        r.problem = "it wrote " + std::to_string(r.files.bytes / 1000000) + " MB";
+    }
+    for (int run = 0; run < runs; ++run)
+      for (Runner& r : runners) {
+        if (!r.problem.empty()) continue;
+        const Run timed = RunProcess(r.command(Fresh(root, "tiles")), r.env);
+        r.seconds.push_back(timed.seconds);
+        r.peakMB.push_back(timed.peakMB);
+        if (&r == &runners[0]) r.inside.push_back(ValuesOf(timed.output));
+        if (!timed.ok) r.problem = "a timed run failed";
+      }
     Fresh(root, "tiles");
-    std::printf("  %-10s %7.2f %8.1f %8.0f%% %8.0f %10.1f  %s\n", f.name, total, photo.mp / job["export"],
-                100 * job["encoder"] / job["export"], job["peak"], job["peak"] - job["loadedPeak"], ratios.c_str());
-    if (job["messages"] > 0) std::printf("  (the %s export reported a failure)\n", f.name);
+    PrintJobRows(photo, f, runners);
   }
+  std::printf("\n");
 }
 
-int Parent(const std::string& given) {
+// The export's own work per tile, outside the exporter's SavePicture (which
+// encodes and writes the file), with small tiles where it weighs the most.
+// The tiles go to memory (tmpfs) where there is one: tens of thousands of
+// files made and removed on a disk's file system slow everything around them.
+void ReportTileOverhead(const Photo& photo, const QTemporaryDir& root) {
+  const QTemporaryDir memory("/dev/shm/vamor-bench-XXXXXX");
+  const QTemporaryDir& where = memory.isValid() ? memory : root;
+  const int tiles = photo.Tiles(kSmallTile);
+  std::vector<double> perTile, savePerTile;
+  for (int run = 0; run < runs; ++run) {
+    auto v = ValuesOf(RunProcess(JobCommand(photo, kJobFormats[0], Fresh(where, "tiles"), kSmallTile)).output);
+    perTile.push_back((v["export"] - v["save"]) / tiles * 1e6);
+    savePerTile.push_back(v["save"] / tiles * 1e6);
+  }
+  Fresh(where, "tiles");
+  std::printf("Export of %s in %d JPEG tiles of %d x %d into %s, per tile, median of %d runs (min - max)\n",
+              photo.path.c_str(), tiles, kSmallTile, kSmallTile, qPrintable(where.path()), runs);
+  std::printf("  outside SavePicture %s us (target <= 7)   inside SavePicture (encoder and file) %s us\n\n",
+              Show(SpreadOf(perTile)).c_str(), Show(SpreadOf(savePerTile), "%.1f").c_str());
+}
+
+// Bytes of the JPEG tiles that lie wholly inside the photograph, named as
+// Vamor names them or as GraphicsMagick numbers them (row by row from 0).
+uint64_t WholeTileBytes(const std::string& folder, const Photo& photo, bool vamorNames) {
+  const int columns = (photo.width + kJobTile - 1) / kJobTile;
+  uint64_t bytes = 0;
+  for (int x = 1; x <= photo.width / kJobTile; ++x)
+    for (int y = 1; y <= photo.height / kJobTile; ++y) {
+      const std::string name = vamorNames ? "x" + std::to_string(x) + "y" + std::to_string(y)
+                                          : "t" + std::to_string((y - 1) * columns + x - 1);
+      bytes += uint64_t(QFileInfo(QString::fromStdString(folder + "/" + name + ".jpg")).size());
+    }
+  return bytes;
+}
+
+// JPEG tiles at every quality row against GraphicsMagick's at the same libjpeg
+// quality and chroma resolution, both without metadata. Only tiles wholly
+// inside the photograph count: at the edges Vamor writes whole tiles, white
+// past the picture, where GraphicsMagick writes smaller ones. Bytes do not
+// vary from run to run: one run each.
+void ReportJpegQualities(const Photo& photo, const QTemporaryDir& root) {
+  std::printf("JPEG tiles wholly inside %s at each quality row: MB written\n", photo.path.c_str());
+  std::printf("  %-11s %7s %7s %8s %14s  %s\n", "row", "quality", "chroma", "Vamor", "GraphicsMagick", "Vamor's bytes against its");
+  for (int row = 0; row < int(std::size(kQualityRows)); ++row) {
+    const int quality = LibjpegQuality(SaveThread::CompressionQualityOf(kQualityRows[row]));
+    const bool full = FullResolutionChroma(quality);
+    const std::string ours = Fresh(root, "tiles");
+    RunProcess(JobCommand(photo, kJobFormats[0], ours, kJobTile, row));
+    const double vamor = double(WholeTileBytes(ours, photo, true));
+    const std::string theirs = Fresh(root, "peer");
+    const std::vector<std::string> gm = GraphicsMagickJpeg(photo.path, theirs, quality, full);
+    if (gm.empty()) return;
+    RunProcess(gm);
+    const double peer = double(WholeTileBytes(theirs, photo, false));
+    std::printf("  %-11s %7d %7s %8.3f %14.3f  %+6.2f%% (target <= +2%%)\n", kQualityRows[row], quality,
+                full ? "4:4:4" : "4:2:0", vamor / 1e6, peer / 1e6, 100 * (vamor / peer - 1));
+  }
+  Fresh(root, "tiles");
+  Fresh(root, "peer");
+  std::printf("\n");
+}
+
+int Parent(const std::vector<std::string>& given) {
   QTemporaryDir root;
-  std::string large = given, photo = given;
+  QDir cache(QDir::tempPath() + "/vamor-bench");
+  cache.mkpath(".");
+  std::printf("Generated photographs kept in %s\n\n", qPrintable(cache.path()));
+  const std::string sample = MakePhoto(cache.filePath("photo-small.jpg").toStdString(), 700, 500);
+  std::string large = given.empty() ? "" : given.front();
+  std::vector<std::string> jobs = given;
   if (given.empty()) {
-    QDir cache(QDir::tempPath() + "/vamor-bench");
-    cache.mkpath(".");
-    std::printf("Test photographs (generated once, kept in %s)\n\n", qPrintable(cache.path()));
     large = MakePhoto(cache.filePath("photo-100mp.jpg").toStdString(), 12000, 8400);
-    photo = MakePhoto(cache.filePath("photo-24mp.jpg").toStdString(), 6000, 4000);
+    jobs.push_back(MakePhoto(cache.filePath("photo-24mp.jpg").toStdString(), 6000, 4000));
+    if (QFileInfo::exists(kCameraPhoto)) jobs.push_back(kCameraPhoto);
+    else std::printf("(no camera photograph: scripts/setup test installs it)\n\n");
   }
   ReportLoad(Describe(large));
   ReportGrid();
-  ReportJobs(Describe(photo), root);
+  for (const std::string& job : jobs) ReportJobs(Describe(job), sample, root);
+  ReportTileOverhead(Describe(jobs.front()), root);
+  for (const std::string& job : jobs) ReportJpegQualities(Describe(job), root);
   return 0;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string mode = argc > 1 ? argv[1] : "";
+  const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "child-decoder") return ChildDecoder(argv[2]);
-  QCoreApplication* app = nullptr;
-  if (mode.rfind("child-", 0) != 0) app = new QCoreApplication(argc, argv);
   if (mode == "child-load") return ChildLoad(argv[2]);
   if (mode == "child-grid") return ChildGrid();
-  if (mode == "child-job") return ChildJob(argv[2], std::atoi(argv[3]), argv[4]);
-  int result = Parent(argc > 1 ? argv[1] : "");
-  delete app;
-  return result;
+  if (mode == "child-job")
+    return ChildJob(argv[2], std::atoi(argv[3]), argv[4], std::atoi(argv[5]), std::atoi(argv[6]));
+  QCoreApplication app(argc, argv);
+  self = QCoreApplication::applicationFilePath().toStdString();
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);  // for the children that start the program
+  std::vector<std::string> photos;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
+    else photos.push_back(argv[i]);
+  }
+  return Parent(photos);
 }

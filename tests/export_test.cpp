@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "Psnr.h"
 #include "RecordingPlugin.h"
 #include "StartedVamor.h"
 #include "export/SaveThread.h"
@@ -306,6 +307,62 @@ TEST_F(RealExportTest, WritesRealFilesReplacingOldOnesAndReportsTilesItCannotWri
       << dialogs.messages[0];
   EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden).size(), 5) << "no temporary file is left";
 }
+// Tiles inside the picture are encoded from its own rows, tiles at its right
+// and bottom edges from copies padded past the edge: each decodes, with
+// another reader, to its rectangle of the picture, PNG exactly (RGB only
+// where every pixel is opaque), JPEG closely and on white.
+TEST_F(RealExportTest, JpegAndPngTilesHoldTheirRectanglesInsideAndAtTheEdges) {
+  QImage partlyTransparent = ImageOf(*Positional(250, 120)).copy();
+  for (int y = 30; y < 60; ++y)
+    for (int x = 20; x < 240; ++x) partlyTransparent.setPixel(x, y, qRgba(x & 255, y, 90, (x + 3 * y) % 256));
+  Main()->txtWidth()->Text("100");
+  Main()->txtHeight()->Text("100");
+  for (const bool opaque : {true, false}) {
+    const QImage picture = opaque ? ImageOf(*Positional(250, 120)).copy() : partlyTransparent;
+    ImageTools::OriginalImage = PictureFromImage(picture, opaque);
+    for (const int row : {0, 1}) {
+      const bool png = row == 1;
+      SCOPED_TRACE(std::string(opaque ? "opaque " : "partly transparent ") + (png ? "PNG" : "JPEG"));
+      QDir folder(QString::fromStdString(TempDir() + "/rectangles"));
+      folder.removeRecursively();
+      ASSERT_TRUE(folder.mkpath("."));
+      Main()->formatMenu()->ListIndex(row);
+      dialogs.folders.push_back(folder.path().toStdString());
+      SaveThread::SaveTiles();
+      for (int x = 1; x <= 3; ++x)
+        for (int y = 1; y <= 2; ++y) {
+          const QString name = QString("x%1y%2.%3").arg(x).arg(y).arg(png ? "png" : "jpg");
+          SCOPED_TRACE(name.toStdString());
+          QImage expected(100, 100, QImage::Format_ARGB32);
+          expected.fill(0u);
+          for (int ty = 0; ty < 100; ++ty)
+            for (int tx = 0; tx < 100; ++tx)
+              if (QPoint p((x - 1) * 100 + tx, (y - 1) * 100 + ty); picture.rect().contains(p))
+                expected.setPixel(tx, ty, picture.pixel(p));
+          const QImage read = QImageReader(folder.filePath(name)).read().convertToFormat(QImage::Format_ARGB32);
+          ASSERT_EQ(read.size(), QSize(100, 100));
+          if (png) {
+            EXPECT_EQ(read, expected);
+            QFile file(folder.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const bool inside = x < 3 && y < 2;
+            EXPECT_EQ(int(file.read(26)[25]), opaque && inside ? 2 : 6) << "colour type";
+          } else {
+            QImage onWhite = expected;
+            for (int ty = 0; ty < 100; ++ty)
+              for (int tx = 0; tx < 100; ++tx) {
+                const QRgb p = expected.pixel(tx, ty);
+                auto mix = [a = qAlpha(p)](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+                onWhite.setPixel(tx, ty, qRgb(mix(qRed(p)), mix(qGreen(p)), mix(qBlue(p))));
+              }
+            EXPECT_GT(Psnr(read, onWhite), 32.0);
+          }
+        }
+    }
+  }
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
 TEST_F(RealExportTest, EveryFormatWrittenOpensAgainInVamor) {
   struct Case {
     int row;

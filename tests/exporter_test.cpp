@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "Psnr.h"
 #include "platform/files/FolderItem.h"
 #include "platform/graphics/PictureImage.h"
 #include "platform/quicktime/GraphicsExporterComponent.h"
@@ -72,6 +73,15 @@ QImage PartlyTransparentImage(int width, int height) {
 QImage TransparentPixel() {
   QImage image(1, 1, QImage::Format_ARGB32);
   image.fill(0u);
+  return image;
+}
+
+// Pixels that do not compress: a PNG of them needs more than one IDAT chunk.
+QImage NoiseImage(int width, int height) {
+  QImage image(width, height, QImage::Format_ARGB32);
+  uint32_t seed = 1;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, seed = seed * 1664525u + 1013904223u);
   return image;
 }
 
@@ -163,17 +173,6 @@ const Format kJpeg{"JPEG", "jpg", [](const QString& p) { return ReadWithQt(p, "j
                    [](const QByteArray&) { return 3; }};
 const Format* const kAllFormats[] = {&kJpeg, &kPng, &kTarga, &kPhotoshop, &kSgi, &kBmp};
 
-double Psnr(const QImage& a, const QImage& b) {
-  double squares = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      for (int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)}) squares += d * d;
-    }
-  const double mean = squares / (3.0 * a.width() * a.height());
-  return mean == 0 ? INFINITY : 10 * std::log10(255.0 * 255.0 / mean);
-}
-
 class ExporterTest : public ::testing::Test {
  protected:
   QString File(const QString& name) const { return QDir(folder.path()).filePath(name); }
@@ -211,7 +210,8 @@ TEST_P(LosslessTest, RoundTripsExactlyWithAlphaOnlyWhenNeeded) {
   };
   const Source sources[] = {{"opaque", OpaqueImage(37, 23), 3},
                             {"partly transparent", PartlyTransparentImage(37, 23), 4},
-                            {"one transparent pixel", TransparentPixel(), 4}};
+                            {"one transparent pixel", TransparentPixel(), 4},
+                            {"incompressible", NoiseImage(600, 600), 4}};
   Exporter exporter = NewExporter(format.code);
   for (const Source& source : sources) {
     SCOPED_TRACE(source.name);

@@ -171,6 +171,46 @@ TEST(DrawPicture, ComposesSourceOverInStraightAlpha) {
   }
 }
 
+// A tile wholly inside the picture is read from the picture's own rows; each
+// keeps its pixels when the other is drawn into, and the tile outlives the
+// picture.
+TEST(DrawPicture, ATileInsideThePictureSharesItsRowsUntilEitherIsDrawnInto) {
+  std::vector<QRgb> pixels(6 * 5);
+  for (int i = 0; i < 30; ++i) pixels[i] = (uint32_t(i * 8 + 1) << 24) | uint32_t(i * 0x010305);
+  auto expectRectangle = [&](const Ref<Picture>& tile, int skipX, int skipY) {
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x)
+        if (x != skipX || y != skipY) {
+          EXPECT_EQ(At(tile, x, y), pixels[(1 + y) * 6 + 2 + x]) << x << "," << y;
+        }
+  };
+  auto tileOf = [](const Ref<Picture>& source) {
+    const Ref<Picture> tile = NewPicture(3, 2, 32);
+    tile->Graphics()->DrawPicture(source, 0, 0, 3, 2, 2, 1, 3, 2);
+    return tile;
+  };
+  Ref<Picture> source = PictureOf(6, 5, pixels, false);
+  const Ref<Picture> drawnInto = tileOf(source);
+  EXPECT_EQ(ImageOf(*drawnInto).constBits(), ImageOf(*source).constScanLine(1) + 2 * 4) << "no copy";
+  EXPECT_FALSE(drawnInto->Image().blank);
+  EXPECT_FALSE(drawnInto->Image().opaque);
+  expectRectangle(drawnInto, -1, -1);
+  drawnInto->Graphics()->ForeColor(0x00FF00);
+  drawnInto->Graphics()->FillRect(0, 0, 1, 1);
+  EXPECT_EQ(At(drawnInto, 0, 0), 0xFF00FF00u);
+  expectRectangle(drawnInto, 0, 0);
+  EXPECT_EQ(At(source, 2, 1), pixels[8]) << "the picture is not drawn into through its tile";
+
+  const Ref<Picture> kept = tileOf(source);
+  source->Graphics()->FillRect(0, 0, 6, 5);
+  EXPECT_EQ(At(source, 2, 1), 0xFF000000u);
+  expectRectangle(kept, -1, -1);
+
+  const Ref<Picture> outliving = tileOf(PictureOf(6, 5, pixels, false));
+  expectRectangle(outliving, -1, -1);
+  EXPECT_TRUE(tileOf(PictureOf(6, 5, std::vector<QRgb>(30, 0xFF123456u), true))->Image().opaque);
+}
+
 TEST(DrawPicture, OntoItselfReadsThePictureAsItWas) {
   const Ref<Picture> p = PictureOf(4, 2, kSemiTransparent, false);
   p->Image().image.fill(0);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/graphics/AreaAverage.h"
+#include "platform/graphics/ImageView.h"
 #include "platform/graphics/Picture.h"
 #include "platform/graphics/PictureImage.h"
 
@@ -231,6 +232,20 @@ void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y, in
   if (sx0 >= sx1 || sy0 >= sy1) return;
 
   PictureImage& target = target_->Image();
+  // A rectangle wholly inside the source, drawn 1:1 over the whole of a blank
+  // picture of its size, becomes a view of the source's rows.
+  const bool wholeRectangleOntoWholeBlank = target.blank && picture != target_ && x == 0 && y == 0 &&
+                                            sw == target.image.width() && sh == target.image.height() &&
+                                            sx0 == sourceX && sy0 == sourceY && sx1 - sx0 == sw && sy1 - sy0 == sh;
+  if (dw == sw && dh == sh && wholeRectangleOntoWholeBlank) {
+    QImage view = ReadOnlyView(from, int(sx0), int(sy0), int(sw), int(sh));
+    if (!view.isNull()) {
+      target.image = std::move(view);
+      target.opaque = sourceOpaque;
+      target.blank = false;
+      return;
+    }
+  }
   if (dw == sw && dh == sh) {
     Compose(target, int64_t(x) + (sx0 - sourceX), int64_t(y) + (sy0 - sourceY), from, sx0, sy0,
             sx1 - sx0, sy1 - sy0, sourceOpaque);

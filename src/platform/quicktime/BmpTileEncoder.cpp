@@ -3,11 +3,12 @@
 #include <QBuffer>
 #include <QImageWriter>
 
+#include "platform/graphics/PictureImage.h"
 #include "platform/quicktime/TileFile.h"
 #include "platform/quicktime/TilePixels.h"
 
-bool BmpTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
-  FlattenOntoWhite(tile, flattened_);
+bool BmpTileEncoder::Save(const PictureImage& tile, const TilePath& path, std::string& error) {
+  FlattenOntoWhite(tile.image, flattened_);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);

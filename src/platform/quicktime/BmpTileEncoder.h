@@ -7,7 +7,7 @@
 
 class BmpTileEncoder : public TileEncoder {
  public:
-  bool Save(const QImage& tile, const TilePath& path, std::string& error) override;
+  bool Save(const PictureImage& tile, const TilePath& path, std::string& error) override;
 
  private:
   QImage flattened_;  // reused from tile to tile

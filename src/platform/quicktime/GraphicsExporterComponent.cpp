@@ -56,7 +56,7 @@ bool SavePicture(ExporterHandle* exporter, const FolderItem& location, const Pic
     std::shared_ptr<const OpenFolder> folder = FolderOf(location, error);
     if (!folder) return false;
     const TilePath path{folder->Descriptor(), std::filesystem::path(location.NativePath()).filename().string()};
-    if (exporter->encoder->Save(ImageOf(image), path, error)) return true;
+    if (exporter->encoder->Save(image.Image(), path, error)) return true;
     if (error.empty()) error = "The file could not be written.";
   } catch (const std::exception& exception) {
     error = exception.what();

@@ -7,12 +7,13 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/graphics/PictureImage.h"
 #include "platform/quicktime/TileFile.h"
 #include "platform/quicktime/TilePixels.h"
 
 namespace {
-// ARGB32 in memory order; "P" skips the alpha byte. ARGB32 rows have no
-// padding, as ConstituteImage expects.
+// ARGB32 in memory order; "P" skips the alpha byte. ConstituteImage expects
+// rows without padding, as an ARGB32 image of its own has.
 constexpr const char* kMapWithAlpha = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "BGRA" : "ARGB";
 constexpr const char* kMapOpaque = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "BGRP" : "PRGB";
 
@@ -52,12 +53,16 @@ struct BlobDeleter {
 };
 }  // namespace
 
-bool MagickTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
+bool MagickTileEncoder::Save(const PictureImage& tile, const TilePath& path, std::string& error) {
   InitializeGraphicsMagick();
   Exception exception;
   const bool alpha = HasTransparentPixel(tile);
+  // Rows that lie inside a larger picture's are copied out first.
+  const QImage pixels =
+      tile.image.bytesPerLine() == qsizetype(tile.image.width()) * 4 ? tile.image : tile.image.copy();
   std::unique_ptr<Image, ImageDeleter> image(ConstituteImage(
-      tile.width(), tile.height(), alpha ? kMapWithAlpha : kMapOpaque, CharPixel, tile.constBits(), &exception.info));
+      pixels.width(), pixels.height(), alpha ? kMapWithAlpha : kMapOpaque, CharPixel, pixels.constBits(),
+      &exception.info));
   std::unique_ptr<ImageInfo, ImageInfoDeleter> info(CloneImageInfo(nullptr));
   if (!image || !info) {
     error = exception.Message(magick_);

@@ -9,7 +9,7 @@ class MagickTileEncoder : public TileEncoder {
  public:
   // magick: GraphicsMagick's name of the format, "TGA" or "SGI".
   explicit MagickTileEncoder(std::string magick) : magick_(std::move(magick)) {}
-  bool Save(const QImage& tile, const TilePath& path, std::string& error) override;
+  bool Save(const PictureImage& tile, const TilePath& path, std::string& error) override;
 
  private:
   std::string magick_;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/graphics/PictureImage.h"
 #include "platform/quicktime/TileFile.h"
 #include "platform/quicktime/TilePixels.h"
 
@@ -56,12 +57,12 @@ FIBITMAP* NewBitmap(const QImage& tile, bool alpha) {
 }
 }  // namespace
 
-bool PsdTileEncoder::Save(const QImage& tile, const TilePath& path, std::string& error) {
+bool PsdTileEncoder::Save(const PictureImage& tile, const TilePath& path, std::string& error) {
   ListenToFreeImage();
   lastFreeImageMessage.clear();
-  std::unique_ptr<FIBITMAP, BitmapDeleter> bitmap(NewBitmap(tile, HasTransparentPixel(tile)));
+  std::unique_ptr<FIBITMAP, BitmapDeleter> bitmap(NewBitmap(tile.image, HasTransparentPixel(tile)));
   std::unique_ptr<FIMEMORY, MemoryDeleter> memory(FreeImage_OpenMemory());
-  const bool large = tile.width() > kLargestPsdSide || tile.height() > kLargestPsdSide;
+  const bool large = tile.image.width() > kLargestPsdSide || tile.image.height() > kLargestPsdSide;
   BYTE* data = nullptr;
   DWORD size = 0;
   if (!bitmap || !memory || !FreeImage_SaveToMemory(FIF_PSD, bitmap.get(), memory.get(), PSD_NONE | (large ? PSD_PSB : 0)) ||

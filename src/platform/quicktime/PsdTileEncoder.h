@@ -5,5 +5,5 @@
 
 class PsdTileEncoder : public TileEncoder {
  public:
-  bool Save(const QImage& tile, const TilePath& path, std::string& error) override;
+  bool Save(const PictureImage& tile, const TilePath& path, std::string& error) override;
 };

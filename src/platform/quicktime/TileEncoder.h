@@ -7,15 +7,15 @@
 
 #include "platform/quicktime/TilePath.h"
 
-class QImage;
+struct PictureImage;
 
 class TileEncoder {
  public:
   virtual ~TileEncoder() = default;
-  // Writes the tile (Format_ARGB32, straight alpha) to the file at path, a
-  // name in an open folder (through ReplaceFileWith). On failure the file is
-  // left as it was and error says why.
-  virtual bool Save(const QImage& tile, const TilePath& path, std::string& error) = 0;
+  // Writes the tile (Format_ARGB32, straight alpha; its rows may lie inside a
+  // larger picture's) to the file at path, a name in an open folder (through
+  // ReplaceFileWith). On failure the file is left as it was and error says why.
+  virtual bool Save(const PictureImage& tile, const TilePath& path, std::string& error) = 0;
   // The compression quality, 0 .. 1024; formats without one ignore it.
   virtual void SetQuality(int32_t /*quality*/) {}
 };

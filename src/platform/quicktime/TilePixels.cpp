@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/graphics/PictureImage.h"
+
 namespace {
 constexpr uint32_t kOpaque = 0xFF000000u;
 
@@ -30,20 +32,24 @@ QRgb OnWhite(QRgb pixel) {
 }
 }  // namespace
 
-bool HasTransparentPixel(const QImage& image) {
+bool RowIsOpaque(const QRgb* row, int width) { return (AndOfPixels(row, width) & kOpaque) == kOpaque; }
+
+bool HasTransparentPixel(const PictureImage& tile) {
+  if (tile.opaque) return false;
+  const QImage& image = tile.image;
   for (int y = 0; y < image.height(); ++y)
-    if ((AndOfPixels(reinterpret_cast<const uint32_t*>(image.constScanLine(y)), image.width()) & kOpaque) != kOpaque)
-      return true;
+    if (!RowIsOpaque(reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width())) return true;
   return false;
+}
+
+void FlattenRowOntoWhite(const QRgb* row, int width, QRgb* into) {
+  for (int x = 0; x < width; ++x) into[x] = OnWhite(row[x]);
 }
 
 void FlattenOntoWhite(const QImage& image, QImage& into) {
   if (into.size() != image.size() || into.format() != QImage::Format_RGB32)
     into = QImage(image.size(), QImage::Format_RGB32);
-  const int width = image.width();
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* source = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    auto* target = reinterpret_cast<QRgb*>(into.scanLine(y));
-    for (int x = 0; x < width; ++x) target[x] = OnWhite(source[x]);
-  }
+  for (int y = 0; y < image.height(); ++y)
+    FlattenRowOntoWhite(reinterpret_cast<const QRgb*>(image.constScanLine(y)), image.width(),
+                        reinterpret_cast<QRgb*>(into.scanLine(y)));
 }
