@@ -134,6 +134,23 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"png_1bit_32767_beyond_memory", "onebit.png",
                     [] { return ZeroPng(32767, 32767, 1, 0); },
                     "onebit.png is 32,767 x 32,767 pixels and needs 4.3 GB of memory; only ", 1024},
+        // Run-length SGI files of 1 MB, almost all of it the tables of rows
+        // of a 32767 x 32767 RGBA picture (4.3 GB): rows that lie past the
+        // file, or that are too short for a row of that width.
+        RefusedCase{"sgi_rows_past_the_file", "rows.sgi",
+                    [] { return SgiSharingOneRow(32767, 32767, 4, QByteArray(516, 0), 516, 1 << 20); },
+                    kNoImageData},
+        RefusedCase{"sgi_rows_too_short", "rows.sgi",
+                    [] { return SgiSharingOneRow(32767, 32767, 4, QByteArray("\x7F\x01\0", 3), 3); },
+                    kNoImageData},
+        RefusedCase{"sgi_side_above_32767", "wide.sgi",
+                    [] { return Sgi(false, 1, 2, 40000, 1, 1, QByteArray(40000, 0)); },
+                    "wide.sgi is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
+                    "32,767 pixels."},
+        // Run-length TARGA: far fewer packets than 32767 x 32767 pixels need.
+        RefusedCase{"targa_packets_short_of_the_picture", "few.tga",
+                    [] { return Targa(10, 32767, 32767, 32, 8, QByteArray("\xFF\1\2\3\4").repeated(1000)); },
+                    kNoImageData},
         RefusedCase{"missing", "missing.png", nullptr,
                     "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
                     [](const std::string&) {}},

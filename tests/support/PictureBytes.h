@@ -13,3 +13,22 @@ QByteArray PngChunk(const char* type, const QByteArray& data);
 QByteArray ZeroPng(uint32_t width, uint32_t height, int bitDepth, int colorType);
 // A PNG whose header claims that size (8-bit RGBA) with almost no data.
 QByteArray PngClaiming(uint32_t width, uint32_t height);
+
+// Little-endian, as TARGA stores numbers.
+QByteArray LittleEndian(uint32_t value, int bytes);
+// A TARGA file: its header with these fields, the colour map and the pixel
+// data as given (data may be run-length packets).
+struct TargaMap {
+  int firstIndex = 0, bits = 0;
+  QByteArray entries;  // as stored
+};
+QByteArray Targa(int imageType, int width, int height, int bits, int descriptor,
+                 const QByteArray& data, const TargaMap& map = {});
+// An SGI file: its 512-byte header, then the data as given.
+QByteArray Sgi(bool runLength, int sampleBytes, int dimension, int width, int height,
+               int channels, const QByteArray& data);
+// A run-length SGI of 8-bit samples whose every row of every channel is the
+// one packed row after the tables, given that length and an offset moved on
+// by shift bytes (past the file, when shift is large).
+QByteArray SgiSharingOneRow(int width, int height, int channels, const QByteArray& packedRow,
+                            uint32_t length, uint32_t shift = 0);
