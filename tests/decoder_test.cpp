@@ -214,6 +214,11 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"targa_packets_across_rows", "a.tga",
                    [] { return Targa(10, 2, 2, 24, kTopFirst, Bytes({0x82, 1, 2, 3, 0x00, 4, 5, 6})); },
                    2, 2, {qRgb(3, 2, 1), qRgb(3, 2, 1), qRgb(3, 2, 1), qRgb(6, 5, 4)}, true},
+        // Gray, alpha and an extra channel that is not shown, rows from the top.
+        LayoutCase{"psd_gray_alpha_extra_channel", "a.psd",
+                   [] { return PsdClaiming(2, 0, Bytes({10, 20, 30, 40, 255, 128, 0, 255, 1, 2, 3, 4}), 3); },
+                   2, 2, {qRgb(10, 10, 10), qRgba(20, 20, 20, 128), qRgba(30, 30, 30, 0), qRgb(40, 40, 40)},
+                   false},
         // Channels one after the other, rows from the bottom.
         LayoutCase{"sgi_gray_alpha_verbatim", "a.sgi",
                    [] { return Sgi(false, 1, 3, 2, 2, 2, Bytes({10, 20, 30, 40, 255, 128, 0, 255})); },
@@ -384,6 +389,11 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"truncated_sgi", "cut.sgi", [] { return Truncated("sgi_rgb8.sgi", 0.6); }},
         DamageCase{"truncated_sgi_verbatim", "cut.sgi",
                    [] { return Truncated("sgi_rgb16.sgi", 0.6); }},
+        // Gray, alpha and an extra channel whose rows the file lacks.
+        DamageCase{"psd_extra_channel_missing", "extra.psd",
+                   [] { return PsdClaiming(2, 0, QByteArray(8, 'x'), 3); }},
+        DamageCase{"psd_packbits_extra_channel_missing", "extra.psd",
+                   [] { return PsdClaiming(2, 1, Be16({2}).repeated(6) + QByteArray("\xFF\7").repeated(4), 3); }},
         DamageCase{"targa_run_past_the_picture", "run.tga",
                    [] { return Targa(10, 2, 2, 24, 0, Bytes({0x84, 1, 2, 3})); }},
         // Enough bytes for the least that four pixels take, but the run has no pixel.

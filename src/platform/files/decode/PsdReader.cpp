@@ -91,10 +91,11 @@ void CombineCmyk(QImage& image) {
   }
 }
 
-// Whether the rest of the file holds the stored rows (counts gives their
-// packed sizes, or is null for raw rows), checked before the picture's memory
-// is taken: a small file that claims a large picture is refused at once. A
-// PackBits row takes at least 2 bytes for every 128 it unpacks to.
+// Whether the rest of the file holds the stored rows of every channel, those
+// not shown included (counts gives their packed sizes, or is null for raw
+// rows), checked before the picture's memory is taken: a small file that
+// claims a large picture is refused at once, and a file cut short anywhere is
+// refused. A PackBits row takes at least 2 bytes for every 128 it unpacks to.
 bool HoldsRows(ByteCursor rest, const uint8_t* counts, int countBytes, uint64_t rows,
                uint64_t rowBytes) {
   if (!counts) return rest.Skip(rows * rowBytes);
@@ -135,7 +136,7 @@ DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
   const uint64_t rowBytes = width * uint64_t(bytesPerSample);
   const int countBytes = version == 1 ? 2 : 4;
   const uint8_t* counts = compression == 1 ? in.Take(channels * height * countBytes) : nullptr;
-  if (!in.Ok() || !HoldsRows(in, counts, countBytes, uint64_t(used) * height, rowBytes))
+  if (!in.Ok() || !HoldsRows(in, counts, countBytes, channels * height, rowBytes))
     return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(width), int64_t(height), rowBytes);
