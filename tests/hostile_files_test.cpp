@@ -7,10 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <functional>
 #include <string>
 
+#include "PeakMemory.h"
 #include "PictureBytes.h"
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
@@ -28,30 +28,8 @@ QByteArray Fixture(const QString& name) {
   return file.readAll();
 }
 
-// A "Name:   1234 kB" line of /proc/self/status, in bytes.
-uint64_t StatusBytes(const std::string& name) {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  uint64_t kilobytes = 0;
-  while (status >> key) {
-    if (key == name + ":" && status >> kilobytes) return kilobytes * 1024;
-    status.ignore(1 << 20, '\n');
-  }
-  return 0;
-}
-
-// The most memory the process held since the last reset.
-class PeakMemory {
- public:
-  PeakMemory() {
-    std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak to what is held now
-    base_ = StatusBytes("VmRSS");
-  }
-  uint64_t Added() const { return StatusBytes("VmHWM") - base_; }
-
- private:
-  uint64_t base_;
-};
+// A file that once made a reader crash or misbehave (tests/fuzz/regressions).
+QByteArray Regression(const QString& name) { return Fixture("../fuzz/regressions/" + name); }
 
 // Caps the address space at what the process has now plus headroom, so that
 // a picture larger than that does not fit; lifted again when it goes.
@@ -121,11 +99,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RefusedCase{"text", "notes.txt", [] { return QByteArray("Tile sizes:\n256 x 256\n"); },
                     kNoImageData},
-        RefusedCase{"mng_crash", "crash.mng", [] { return Fixture("hostile/mng_crash.mng"); },
+        RefusedCase{"mng_crash", "crash.mng", [] { return Regression("mng_crash.mng"); },
                     kNoImageData},
         RefusedCase{"mng_crash_named_png", "crash.png",
-                    [] { return Fixture("hostile/mng_crash.mng"); }, kNoImageData},
-        RefusedCase{"mng_mem_4g", "big.mng", [] { return Fixture("hostile/mng_mem_4g.mng"); },
+                    [] { return Regression("mng_crash.mng"); }, kNoImageData},
+        RefusedCase{"mng_mem_4g", "big.mng", [] { return Regression("mng_mem_4g.mng"); },
                     kNoImageData},
         RefusedCase{"png_side_above_32767", "wide.png", [] { return PngClaiming(40000, 1); },
                     "wide.png is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
