@@ -36,20 +36,10 @@ std::string TemporaryStem(const std::string& path) {
   return path.substr(0, nameStart) + "." + path.substr(nameStart, nameLength) + ".";
 }
 
-bool WriteAll(int descriptor, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(descriptor, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written == 0) errno = EIO;
-    if (written <= 0) return false;
-    data += written;
-    size -= size_t(written);
-  }
-  return true;
-}
 }  // namespace
 
-bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std::string& error) {
+bool ReplaceFileWriting(const std::string& path, const std::function<bool(FILE* file)>& write,
+                        std::string& error) {
   const std::string stem = TemporaryStem(path);
   std::string temporary;
   int descriptor = -1;
@@ -62,9 +52,11 @@ bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std
     error = Reason(errno);
     return false;
   }
-  bool written = WriteAll(descriptor, static_cast<const char*>(data), size);
+  FILE* file = ::fdopen(descriptor, "wb");
+  if (!file) ::close(descriptor);
+  bool written = file && write(file);
   int failure = errno;
-  if (::close(descriptor) != 0 && written) {
+  if (file && ::fclose(file) != 0 && written) {
     written = false;
     failure = errno;
   }
@@ -73,4 +65,9 @@ bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std
   ::unlink(temporary.c_str());
   error = Reason(failure);
   return false;
+}
+
+bool ReplaceFileWith(const std::string& path, const void* data, size_t size, std::string& error) {
+  return ReplaceFileWriting(
+      path, [&](FILE* file) { return std::fwrite(data, 1, size, file) == size; }, error);
 }
