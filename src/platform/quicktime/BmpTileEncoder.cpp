@@ -35,7 +35,8 @@ bool BmpTileEncoder::Save(const QImage& tile, const std::string& path, std::stri
 
 std::string BmpTileEncoder::TileSizeProblem(int32_t width, int32_t height) const {
   if (FileBytes(uint64_t(width), uint64_t(height)) <= kLargestFileBytes) return {};
-  // The largest square tile: three bytes a pixel, less the rows' padding.
+  // Down from just past the side whose square takes 2 GB at three bytes a
+  // pixel, to the largest square that fits with its rows' padding.
   uint64_t side = uint64_t(std::sqrt(double(kLargestFileBytes) / 3)) + 1;
   while (FileBytes(side, side) > kLargestFileBytes) --side;
   return "A BMP file cannot hold a tile of " + std::to_string(width) + " x " +
