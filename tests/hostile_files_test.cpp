@@ -178,6 +178,23 @@ TEST_P(OpenedFile, AtItsSizeWithItsPixels) {
 INSTANTIATE_TEST_SUITE_P(
     Files, OpenedFile,
     testing::Values(OpenedCase{"png_gray_zero", "zero.png", [] { return ZeroPng(640, 480, 8, 0); },
-                               640, 480, 0xFF000000u, 0xFF000000u}),
+                               640, 480, 0xFF000000u, 0xFF000000u},
+                    // Run-length packets of 128 pixels, top row first: blue, then red.
+                    OpenedCase{"targa_32767_wide_run_length", "wide.tga",
+                               [] {
+                                 return Targa(10, 32767, 2, 24, 0x20,
+                                              QByteArray("\xFF\xFF\0\0", 4).repeated(255) +
+                                                  QByteArray("\xFE\xFF\0\0", 4) +
+                                                  QByteArray("\xFF\0\0\xFF", 4).repeated(255) +
+                                                  QByteArray("\xFE\0\0\xFF", 4));
+                               },
+                               32767, 2, qRgb(0, 0, 255), qRgb(255, 0, 0)},
+                    // Every row of every channel is the same packed row of 4000 samples of 90.
+                    OpenedCase{"sgi_rows_sharing_one_packed_row", "shared.sgi",
+                               [] {
+                                 const QByteArray row = QByteArray("\x7FZ", 2).repeated(31) + "\x3FZ";
+                                 return SgiSharingOneRow(4000, 4000, 3, row + '\0', 65);
+                               },
+                               4000, 4000, qRgb(90, 90, 90), qRgb(90, 90, 90)}),
     [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
 }  // namespace
