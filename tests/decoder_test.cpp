@@ -156,16 +156,6 @@ QByteArray Bytes(std::initializer_list<uint8_t> values) {
   return out;
 }
 
-// An 8-bit grayscale PSD of side x side pixels (a channel past the first is
-// alpha, those past the second are extra): header, empty sections, then the
-// compression and what follows it.
-QByteArray PsdClaiming(uint32_t side, uint16_t compression, const QByteArray& rest,
-                       uint16_t channels = 1) {
-  return QByteArray("8BPS\0\1\0\0\0\0\0\0", 12) + BigEndian(channels, 2) + BigEndian(side, 4) +
-         BigEndian(side, 4) + BigEndian(8, 2) + BigEndian(1, 2) + QByteArray(12, 0) +
-         BigEndian(compression, 2) + rest;
-}
-
 // TARGA descriptors: alpha bits, and where the rows start.
 constexpr int kAlphaBit = 1, kAlphaByte = 8, kRightToLeft = 0x10, kTopFirst = 0x20;
 
@@ -216,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                    2, 2, {qRgb(3, 2, 1), qRgb(3, 2, 1), qRgb(3, 2, 1), qRgb(6, 5, 4)}, true},
         // Gray, alpha and an extra channel that is not shown, rows from the top.
         LayoutCase{"psd_gray_alpha_extra_channel", "a.psd",
-                   [] { return PsdClaiming(2, 0, Bytes({10, 20, 30, 40, 255, 128, 0, 255, 1, 2, 3, 4}), 3); },
+                   [] { return PsdClaiming(2, 2, 0, Bytes({10, 20, 30, 40, 255, 128, 0, 255, 1, 2, 3, 4}), 3); },
                    2, 2, {qRgb(10, 10, 10), qRgba(20, 20, 20, 128), qRgba(30, 30, 30, 0), qRgb(40, 40, 40)},
                    false},
         // Channels one after the other, rows from the bottom.
@@ -391,9 +381,9 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return Truncated("sgi_rgb16.sgi", 0.6); }},
         // Gray, alpha and an extra channel whose rows the file lacks.
         DamageCase{"psd_extra_channel_missing", "extra.psd",
-                   [] { return PsdClaiming(2, 0, QByteArray(8, 'x'), 3); }},
+                   [] { return PsdClaiming(2, 2, 0, QByteArray(8, 'x'), 3); }},
         DamageCase{"psd_packbits_extra_channel_missing", "extra.psd",
-                   [] { return PsdClaiming(2, 1, Be16({2}).repeated(6) + QByteArray("\xFF\7").repeated(4), 3); }},
+                   [] { return PsdClaiming(2, 2, 1, Be16({2}).repeated(6) + QByteArray("\xFF\7").repeated(4), 3); }},
         DamageCase{"targa_run_past_the_picture", "run.tga",
                    [] { return Targa(10, 2, 2, 24, 0, Bytes({0x84, 1, 2, 3})); }},
         // Enough bytes for the least that four pixels take, but the run has no pixel.
@@ -544,10 +534,10 @@ TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) 
   for (int run = 0; run < 255; ++run) packedRow += QByteArray("\x81\0", 2);
   packedRow += QByteArray("\x82\0", 2);
   const std::pair<const char*, QByteArray> files[] = {
-      {"raw", PsdClaiming(kSide, 0, QByteArray(4 * kSide, '\x80'))},
+      {"raw", PsdClaiming(kSide, kSide, 0, QByteArray(4 * kSide, '\x80'))},
       // 2 bytes unpack to 128 at most: too short for any row.
-      {"packbits_rows_too_short", PsdClaiming(kSide, 1, packedSizes(2) + packedRow)},
-      {"packbits_rows_missing", PsdClaiming(kSide, 1, packedSizes(512) + packedRow.repeated(4))},
+      {"packbits_rows_too_short", PsdClaiming(kSide, kSide, 1, packedSizes(2) + packedRow)},
+      {"packbits_rows_missing", PsdClaiming(kSide, kSide, 1, packedSizes(512) + packedRow.repeated(4))},
   };
   QTemporaryDir dir;
   for (const auto& [name, bytes] : files) {

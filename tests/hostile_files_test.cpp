@@ -129,6 +129,32 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"targa_packets_short_of_the_picture", "few.tga",
                     [] { return Targa(10, 32767, 32767, 32, 8, QByteArray("\xFF\1\2\3\4").repeated(1000)); },
                     kNoImageData},
+        // Damage that only reading the packets finds, at the end of files that
+        // claim pictures of 268 to 537 MB: found before the picture is taken.
+        RefusedCase{"targa_last_packet_past_the_picture", "last.tga",
+                    [] {
+                      // 524128 packets of 128 pixels leave one pixel for the last.
+                      return Targa(10, 16383, 4095, 32, 8, QByteArray("\xFF\1\2\3\4", 5).repeated(524129));
+                    },
+                    kNoImageData},
+        RefusedCase{"sgi_rows_short_of_their_width", "short.sgi",
+                    [] {
+                      // 257 runs of 127 samples, one of 126 and one of 1: 32766.
+                      const QByteArray row =
+                          QByteArray("\x7FZ", 2).repeated(257) + "\x7EZ\x81Z" + '\0';
+                      return SgiSharingOneRow(32767, 4096, 4, row, 519);
+                    },
+                    kNoImageData},
+        RefusedCase{"psd_last_packbits_row_short", "short.psd",
+                    [] {
+                      // 255 runs of 128 samples, then one of 127 (32767) or 126 (the last row).
+                      const QByteArray runs = QByteArray("\x81\0", 2).repeated(255);
+                      return PsdClaiming(32767, 4096, 1,
+                                         BigEndian(512, 2).repeated(4096) +
+                                             (runs + QByteArray("\x82\0", 2)).repeated(4095) +
+                                             runs + QByteArray("\x83\0", 2));
+                    },
+                    kNoImageData},
         RefusedCase{"missing", "missing.png", nullptr,
                     "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
                     [](const std::string&) {}},

@@ -58,6 +58,13 @@ QByteArray PngClaiming(uint32_t width, uint32_t height) {
   return Png(width, height, 8, 6, QByteArray("\x78\x9C\x03\x00\x00\x00\x00\x01", 8));
 }
 
+QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,
+                       const QByteArray& rest, uint16_t channels) {
+  return QByteArray("8BPS\0\1\0\0\0\0\0\0", 12) + BigEndian(channels, 2) +
+         BigEndian(height, 4) + BigEndian(width, 4) + BigEndian(8, 2) + BigEndian(1, 2) +
+         QByteArray(12, 0) + BigEndian(compression, 2) + rest;
+}
+
 QByteArray LittleEndian(uint32_t value, int bytes) {
   QByteArray out;
   for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));

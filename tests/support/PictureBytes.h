@@ -14,6 +14,11 @@ QByteArray ZeroPng(uint32_t width, uint32_t height, int bitDepth, int colorType)
 // A PNG whose header claims that size (8-bit RGBA) with almost no data.
 QByteArray PngClaiming(uint32_t width, uint32_t height);
 
+// An 8-bit grayscale PSD of that size (a channel past the first is alpha,
+// those past the second are extra): header, empty sections, then the
+// compression and what follows it.
+QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,
+                       const QByteArray& rest, uint16_t channels = 1);
 // Little-endian, as TARGA stores numbers.
 QByteArray LittleEndian(uint32_t value, int bytes);
 // A TARGA file: its header with these fields, the colour map and the pixel

@@ -92,18 +92,18 @@ void CombineCmyk(QImage& image) {
 }
 
 // Whether the rest of the file holds the stored rows of every channel, those
-// not shown included (counts gives their packed sizes, or is null for raw
-// rows), checked before the picture's memory is taken: a small file that
-// claims a large picture is refused at once, and a file cut short anywhere is
-// refused. A PackBits row takes at least 2 bytes for every 128 it unpacks to.
+// not shown included: raw rows of rowBytes, or PackBits rows of the packed
+// sizes that counts gives, each unpacked once into row and dropped. Checked
+// before the picture's memory is taken, so that a file damaged or cut short
+// anywhere is refused without it.
 bool HoldsRows(ByteCursor rest, const uint8_t* counts, int countBytes, uint64_t rows,
-               uint64_t rowBytes) {
+               uint64_t rowBytes, uint8_t* row) {
   if (!counts) return rest.Skip(rows * rowBytes);
-  const uint64_t leastPacked = (rowBytes + 127) / 128 * 2;
   ByteCursor sizes({counts, rows * countBytes});
-  for (uint64_t row = 0; row < rows; ++row) {
-    const uint64_t packed = sizes.BigEndian(countBytes);
-    if (packed < leastPacked || !rest.Skip(packed)) return false;
+  for (uint64_t y = 0; y < rows; ++y) {
+    const uint64_t packedSize = sizes.BigEndian(countBytes);
+    const uint8_t* packed = rest.Take(packedSize);
+    if (!packed || !UnpackBits(packed, packedSize, row, rowBytes)) return false;
   }
   return true;
 }
@@ -136,13 +136,13 @@ DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
   const uint64_t rowBytes = width * uint64_t(bytesPerSample);
   const int countBytes = version == 1 ? 2 : 4;
   const uint8_t* counts = compression == 1 ? in.Take(channels * height * countBytes) : nullptr;
-  if (!in.Ok() || !HoldsRows(in, counts, countBytes, channels * height, rowBytes))
+  std::vector<uint8_t> row(compression == 1 ? rowBytes : 0);
+  if (!in.Ok() || !HoldsRows(in, counts, countBytes, channels * height, rowBytes, row.data()))
     return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(width), int64_t(height), rowBytes);
   if (image.isNull()) return DecodeResult::Refused();
   image.fill(0xFF000000u);
-  std::vector<uint8_t> row(compression == 1 ? rowBytes : 0);
   for (int channel = 0; channel < used; ++channel) {
     const Destination to = ChannelDestination(mode, channel, colorChannels, palette);
     for (uint64_t y = 0; y < height; ++y) {
@@ -150,12 +150,10 @@ DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
       if (compression == 1) {
         ByteCursor count({counts + (channel * height + y) * countBytes, size_t(countBytes)});
         const uint64_t packedSize = count.BigEndian(countBytes);
-        const uint8_t* packed = in.Take(packedSize);
-        if (!packed || !UnpackBits(packed, packedSize, row.data(), rowBytes))
-          return DecodeResult::Refused();
+        UnpackBits(in.Take(packedSize), packedSize, row.data(), rowBytes);  // checked above
         samples = row.data();
-      } else if (!(samples = in.Take(rowBytes))) {
-        return DecodeResult::Refused();
+      } else {
+        samples = in.Take(rowBytes);
       }
       StoreRow(samples, bytesPerSample, reinterpret_cast<uint32_t*>(image.scanLine(int(y))),
                int64_t(width), to);

@@ -49,26 +49,33 @@ class RunLengthRows {
   }
 
   // Whether the tables are there and every row lies within the file with a
-  // length that a row of the picture's width can have: packets of at most
-  // 127 samples, each a count and at least one sample, then a closing count.
-  bool Plausible() const {
+  // length that a row of the picture's width can have (packets of at most
+  // 127 samples, each a count and at least one sample, then a closing count)
+  // and unpacks to that width; each row is unpacked once into samples and
+  // dropped, so that a damaged file is refused before the picture's memory
+  // is taken.
+  bool Complete(uint8_t* samples) const {
     if (!lengths_) return false;
     const uint64_t unit = uint64_t(header_.sampleBytes);
     const uint64_t least = (header_.width + 126) / 127 * 2 * unit;
     const uint64_t most = (2 * header_.width + 1) * unit;
-    for (uint64_t row = 0; row < rows_; ++row) {
-      const uint64_t start = Entry(starts_, row), length = Entry(lengths_, row);
+    for (uint64_t index = 0; index < rows_; ++index) {
+      const uint64_t start = Entry(starts_, index), length = Entry(lengths_, index);
       if (length < least || length > most || length % unit != 0 || start > file_.size() ||
-          length > file_.size() - start)
+          length > file_.size() - start || !Unpack(index, samples))
         return false;
     }
     return true;
   }
 
-  // Unpacks one row of a channel; false when its packets do not give exactly
-  // the picture's width.
-  bool Read(uint64_t channel, uint64_t row, uint8_t* samples) const {
-    const uint64_t index = channel * header_.height + row;
+  // One row of a channel, once the rows are known to be complete.
+  void Read(uint64_t channel, uint64_t row, uint8_t* samples) const {
+    Unpack(channel * header_.height + row, samples);
+  }
+
+ private:
+  // False when the row's packets do not give exactly the picture's width.
+  bool Unpack(uint64_t index, uint8_t* samples) const {
     const int unit = header_.sampleBytes;
     ByteCursor in(file_.subspan(Entry(starts_, index), Entry(lengths_, index)));
     uint64_t x = 0;
@@ -85,7 +92,6 @@ class RunLengthRows {
     return x == header_.width;
   }
 
- private:
   static uint64_t Entry(const uint8_t* table, uint64_t row) {
     const uint8_t* p = table + row * 4;
     return uint64_t(p[0]) << 24 | uint64_t(p[1]) << 16 | uint64_t(p[2]) << 8 | p[3];
@@ -123,19 +129,19 @@ DecodeResult ReadSgi(const EncodedFile& file, PictureMemory& memory) {
   // The file must hold every row before the picture's memory is taken.
   const uint64_t rowBytes = header.width * uint64_t(header.sampleBytes);
   const RunLengthRows packed(bytes, header);
-  if (header.runLength ? !packed.Plausible()
+  std::vector<uint8_t> samples(header.width);
+  if (header.runLength ? !packed.Complete(samples.data())
                        : bytes.size() - kHeaderBytes < rowBytes * header.height * header.channels)
     return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(header.width), int64_t(header.height), header.width);
   if (image.isNull()) return DecodeResult::Refused();
   image.fill(0xFF000000u);
-  std::vector<uint8_t> samples(header.width);
   for (uint64_t row = 0; row < header.height; ++row) {
     auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(int(header.height - 1 - row)));
     for (int channel = 0; channel < header.channels; ++channel) {
       if (header.runLength) {
-        if (!packed.Read(uint64_t(channel), row, samples.data())) return DecodeResult::Refused();
+        packed.Read(uint64_t(channel), row, samples.data());
       } else {
         const uint8_t* stored =
             bytes.data() + kHeaderBytes + (uint64_t(channel) * header.height + row) * rowBytes;

@@ -81,7 +81,13 @@ class StoredOrder {
   QRgb* row_ = nullptr;
 };
 
-bool ReadRaw(ByteCursor& in, const PixelFormat& format, uint64_t count, StoredOrder& out) {
+// Where the pixels go when they are only checked.
+struct Nowhere {
+  void Put(QRgb) {}
+};
+
+template <class Out>
+bool ReadRaw(ByteCursor& in, const PixelFormat& format, uint64_t count, Out& out) {
   const int bytes = format.Bytes();
   const uint8_t* p = in.Take(count * uint64_t(bytes));
   QRgb color;
@@ -94,7 +100,8 @@ bool ReadRaw(ByteCursor& in, const PixelFormat& format, uint64_t count, StoredOr
 
 // Packets of 1 to 128 pixels: a run of one stored pixel or raw pixels. None
 // may reach past the picture.
-bool ReadRunLength(ByteCursor& in, const PixelFormat& format, uint64_t count, StoredOrder& out) {
+template <class Out>
+bool ReadRunLength(ByteCursor& in, const PixelFormat& format, uint64_t count, Out& out) {
   while (count > 0) {
     const uint8_t* header = in.Take(1);
     if (!header) return false;
@@ -174,17 +181,21 @@ DecodeResult ReadTarga(const EncodedFile& file, PictureMemory& memory) {
   if (!memory.Admit(int64_t(width), int64_t(height))) return DecodeResult::Refused();
 
   // The file must hold the stored pixels, or for run-length data the least
-  // that packets of 128 pixels take, before the picture's memory is taken.
+  // that packets of 128 pixels take; then every packet and colour index is
+  // checked, the pixels read once and dropped, before the picture's memory is
+  // taken.
   const bool runLength = imageType & kRunLength;
   const uint64_t pixels = width * height, bytes = uint64_t(format.Bytes());
   const uint64_t leastBytes = runLength ? (pixels + 127) / 128 * (1 + bytes) : pixels * bytes;
-  if (in.Left() < leastBytes) return DecodeResult::Refused();
+  auto readAll = [&](ByteCursor data, auto& out) {
+    return runLength ? ReadRunLength(data, format, pixels, out) : ReadRaw(data, format, pixels, out);
+  };
+  Nowhere nowhere;
+  if (in.Left() < leastBytes || !readAll(in, nowhere)) return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(width), int64_t(height));
   if (image.isNull()) return DecodeResult::Refused();
   StoredOrder out(image, descriptor);
-  const bool read = runLength ? ReadRunLength(in, format, pixels, out)
-                              : ReadRaw(in, format, pixels, out);
-  if (!read) return DecodeResult::Refused();
+  readAll(in, out);  // checked above
   return DecodeResult::Decoded(std::move(image), !format.alpha);
 }
