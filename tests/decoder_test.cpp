@@ -105,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"webp_lossy.webp", kRgb, 12, true},
                     FormatCase{"tga_rgb.tga", kRgb}, FormatCase{"tga_rgba.tga", kRgba},
                     FormatCase{"tga_rle.tga", kRgba},
+                    FormatCase{"tga_mapped_rle.tga", kRgb}, FormatCase{"tga_gray.tga", kGray},
                     FormatCase{"psd_rgb8.psd", kRgb}, FormatCase{"psd_rgba8.psd", kRgba},
                     FormatCase{"psd_rgb16.psd", kRgb}, FormatCase{"psd_rgba16_raw.psd", kRgba},
                     FormatCase{"psd_gray8.psd", kGray}, FormatCase{"psb_rgba8.psb", kRgba},
@@ -113,13 +114,135 @@ INSTANTIATE_TEST_SUITE_P(
                     // Interlaced PNGs, OS/2 and RLE8 BMPs.
                     FormatCase{"png_interlaced8.png", kRgba},
                     FormatCase{"png_interlaced16.png", kRgba},
-                    FormatCase{"bmp_os2.bmp", kRgb}, FormatCase{"bmp_rle8.bmp", kRgb}),
+                    FormatCase{"bmp_os2.bmp", kRgb}, FormatCase{"bmp_rle8.bmp", kRgb},
+                    FormatCase{"sgi_gray8.sgi", kGray}),
     [](const testing::TestParamInfo<FormatCase>& info) {
       std::string name = info.param.file;
       for (char& ch : name)
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return name;
     });
+
+QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+
+// Little files of the layouts that the fixtures' writers do not make: every
+// pixel, in rows from the top, as decoded.
+struct LayoutCase {
+  const char* name;
+  const char* file;
+  std::function<QByteArray()> bytes;
+  int width, height;
+  std::vector<QRgb> pixels;
+  bool opaque;
+
+  friend void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class DecodesLayout : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(DecodesLayout, EveryPixel) {
+  const LayoutCase& c = GetParam();
+  QTemporaryDir dir;
+  const Ref<Picture> picture = Decode(Write(dir, c.file, c.bytes()));
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(QSize(picture->Width(), picture->Height()), QSize(c.width, c.height));
+  EXPECT_EQ(picture->Image().opaque, c.opaque);
+  std::vector<QRgb> pixels;
+  for (int y = 0; y < c.height; ++y)
+    for (int x = 0; x < c.width; ++x) pixels.push_back(ImageOf(*picture).pixel(x, y));
+  EXPECT_EQ(pixels, c.pixels);
+}
+
+QByteArray Words(std::initializer_list<uint32_t> values, int bytes, bool bigEndian) {
+  QByteArray out;
+  for (uint32_t value : values) out += bigEndian ? BigEndian(value, bytes) : LittleEndian(value, bytes);
+  return out;
+}
+QByteArray Le16(std::initializer_list<uint32_t> values) { return Words(values, 2, false); }
+QByteArray Be16(std::initializer_list<uint32_t> values) { return Words(values, 2, true); }
+QByteArray Be32(std::initializer_list<uint32_t> values) { return Words(values, 4, true); }
+QByteArray Bytes(std::initializer_list<uint8_t> values) {
+  QByteArray out;
+  for (uint8_t value : values) out += char(value);
+  return out;
+}
+
+// TARGA descriptors: alpha bits, and where the rows start.
+constexpr int kAlphaBit = 1, kAlphaByte = 8, kRightToLeft = 0x10, kTopFirst = 0x20;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DecodesLayout,
+    testing::Values(
+        // Rows from the bottom: red with its alpha bit clear, green, then blue, white.
+        LayoutCase{"targa_16_bits_alpha_bit", "a.tga",
+                   [] { return Targa(2, 2, 2, 16, kAlphaBit, Le16({0x7C00, 0x83E0, 0x801F, 0xFFFF})); },
+                   2, 2, {qRgb(0, 0, 255), qRgb(255, 255, 255), qRgba(255, 0, 0, 0), qRgb(0, 255, 0)},
+                   false},
+        // The top bit is no alpha in 15 bits; five bits of 16 give 132.
+        LayoutCase{"targa_15_bits", "a.tga",
+                   [] { return Targa(2, 2, 2, 15, 0, Le16({0x7C00, 0x83E0, 0x801F, 0x4210})); },
+                   2, 2, {qRgb(0, 0, 255), qRgb(132, 132, 132), qRgb(255, 0, 0), qRgb(0, 255, 0)},
+                   true},
+        // No attribute bits: the fourth byte is no alpha.
+        LayoutCase{"targa_32_bits_without_alpha_bits", "a.tga",
+                   [] { return Targa(2, 2, 1, 32, kTopFirst, Bytes({1, 2, 3, 0, 4, 5, 6, 9})); },
+                   2, 1, {qRgb(3, 2, 1), qRgb(6, 5, 4)}, true},
+        LayoutCase{"targa_right_to_left_top_first", "a.tga",
+                   [] {
+                     return Targa(2, 2, 2, 24, kTopFirst | kRightToLeft,
+                                  Bytes({1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4}));
+                   },
+                   2, 2, {qRgb(2, 2, 2), qRgb(1, 1, 1), qRgb(4, 4, 4), qRgb(3, 3, 3)}, true},
+        LayoutCase{"targa_mapped_16_bit_entries_from_index_2", "a.tga",
+                   [] {
+                     return Targa(1, 2, 2, 8, kTopFirst | kAlphaBit, Bytes({2, 3, 3, 2}),
+                                  {2, 16, Le16({0x7C00, 0x83E0})});
+                   },
+                   2, 2, {qRgba(255, 0, 0, 0), qRgb(0, 255, 0), qRgb(0, 255, 0), qRgba(255, 0, 0, 0)},
+                   false},
+        LayoutCase{"targa_mapped_32_bit_entries_run_length", "a.tga",
+                   [] {
+                     return Targa(9, 2, 2, 8, kTopFirst | kAlphaByte, Bytes({0x81, 0, 0x81, 1}),
+                                  {0, 32, Bytes({0, 0, 255, 128, 255, 0, 0, 255})});
+                   },
+                   2, 2, {qRgba(255, 0, 0, 128), qRgba(255, 0, 0, 128), qRgb(0, 0, 255), qRgb(0, 0, 255)},
+                   false},
+        LayoutCase{"targa_gray_16_bits_with_alpha", "a.tga",
+                   [] { return Targa(3, 2, 2, 16, kTopFirst | kAlphaByte, Bytes({10, 255, 20, 128, 30, 0, 40, 255})); },
+                   2, 2, {qRgb(10, 10, 10), qRgba(20, 20, 20, 128), qRgba(30, 30, 30, 0), qRgb(40, 40, 40)},
+                   false},
+        // A run of three and a raw pixel, the run across the rows.
+        LayoutCase{"targa_packets_across_rows", "a.tga",
+                   [] { return Targa(10, 2, 2, 24, kTopFirst, Bytes({0x82, 1, 2, 3, 0x00, 4, 5, 6})); },
+                   2, 2, {qRgb(3, 2, 1), qRgb(3, 2, 1), qRgb(3, 2, 1), qRgb(6, 5, 4)}, true},
+        // Gray, alpha and an extra channel that is not shown, rows from the top.
+        LayoutCase{"psd_gray_alpha_extra_channel", "a.psd",
+                   [] { return PsdClaiming(2, 2, 0, Bytes({10, 20, 30, 40, 255, 128, 0, 255, 1, 2, 3, 4}), 3); },
+                   2, 2, {qRgb(10, 10, 10), qRgba(20, 20, 20, 128), qRgba(30, 30, 30, 0), qRgb(40, 40, 40)},
+                   false},
+        // Channels one after the other, rows from the bottom.
+        LayoutCase{"sgi_gray_alpha_verbatim", "a.sgi",
+                   [] { return Sgi(false, 1, 3, 2, 2, 2, Bytes({10, 20, 30, 40, 255, 128, 0, 255})); },
+                   2, 2, {qRgba(30, 30, 30, 0), qRgb(40, 40, 40), qRgb(10, 10, 10), qRgba(20, 20, 20, 128)},
+                   false},
+        // 16-bit samples rounded to 8 bits: 25828 and 128 down, 25829 and 129 up.
+        LayoutCase{"sgi_rgba_16_bits_run_length", "a.sgi",
+                   [] {
+                     const QByteArray rows[] = {Be16({0x82, 25828, 25829, 0}), Be16({0x02, 65535, 0}),
+                                                Be16({0x82, 1799, 128, 0}), Be16({0x82, 65535, 129, 0})};
+                     QByteArray starts, lengths, data;
+                     for (const QByteArray& row : rows) {
+                       starts += Be32({uint32_t(512 + 32 + data.size())});
+                       lengths += Be32({uint32_t(row.size())});
+                       data += row;
+                     }
+                     return Sgi(true, 2, 3, 2, 1, 4, starts + lengths + data);
+                   },
+                   2, 1, {qRgba(100, 255, 7, 255), qRgba(101, 255, 0, 1)}, false},
+        // One row: the height and depth fields are not read.
+        LayoutCase{"sgi_one_dimension", "a.sgi", [] { return Sgi(false, 1, 1, 2, 7, 3, Bytes({50, 60})); },
+                   2, 1, {qRgb(50, 50, 50), qRgb(60, 60, 60)}, true}),
+    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
 
 QByteArray Read(const QString& path) {
   QFile file(path);
@@ -598,8 +721,45 @@ INSTANTIATE_TEST_SUITE_P(
                      const QByteArray webp = AnimationOfThePattern();
                      return webp.left(webp.size() * 4 / 5);
                    }},
-        DamageCase{"truncated_rle8_bmp", "cut.bmp", [] { return Truncated("bmp_rle8.bmp", 0.95); }}),
+        DamageCase{"truncated_rle8_bmp", "cut.bmp", [] { return Truncated("bmp_rle8.bmp", 0.95); }},
+        // Gray, alpha and an extra channel whose rows the file lacks.
+        DamageCase{"psd_extra_channel_missing", "extra.psd",
+                   [] { return PsdClaiming(2, 2, 0, QByteArray(8, 'x'), 3); }},
+        DamageCase{"psd_packbits_extra_channel_missing", "extra.psd",
+                   [] { return PsdClaiming(2, 2, 1, Be16({2}).repeated(6) + QByteArray("\xFF\7").repeated(4), 3); }},
+        DamageCase{"targa_run_past_the_picture", "run.tga",
+                   [] { return Targa(10, 2, 2, 24, 0, Bytes({0x84, 1, 2, 3})); }},
+        // Enough bytes for the least that four pixels take, but the run has no pixel.
+        DamageCase{"targa_run_past_the_file", "run.tga",
+                   [] { return Targa(10, 2, 2, 24, 0, Bytes({0x00, 1, 2, 3, 0x82})); }},
+        DamageCase{"targa_index_outside_the_map", "map.tga",
+                   [] { return Targa(1, 2, 2, 8, 0, Bytes({0, 1, 2, 0}), {0, 24, Bytes({1, 2, 3, 4, 5, 6})}); }},
+        DamageCase{"targa_mapped_without_a_map", "map.tga",
+                   [] { return Targa(1, 2, 2, 8, 0, Bytes({0, 0, 0, 0})); }},
+        DamageCase{"sgi_row_past_the_file", "row.sgi",
+                   [] { return SgiSharingOneRow(2, 2, 3, Bytes({0x02, 7, 0}), 3, 4096); }},
+        // A row of 2 samples takes at most 5 bytes: two packets of one and the end.
+        DamageCase{"sgi_row_too_long_for_its_width", "row.sgi",
+                   [] { return SgiSharingOneRow(2, 2, 3, Bytes({0x02, 7, 0, 0, 0, 0}), 6); }},
+        DamageCase{"sgi_row_short_of_its_width", "row.sgi",
+                   [] { return SgiSharingOneRow(2, 2, 3, Bytes({0x01, 7, 0}), 3); }},
+        DamageCase{"sgi_row_past_its_width", "row.sgi",
+                   [] { return SgiSharingOneRow(2, 2, 3, Bytes({0x03, 7, 0}), 3); }}),
     [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
+
+// Every picture's data ends its file, so every shorter part of the file is
+// damaged: cut anywhere in its headers, tables and first rows, or at every
+// seventh byte after them, it must give Nil.
+TEST(DecodePictureFile, RefusesEveryCutOfTheFilesOfItsOwnReaders) {
+  QTemporaryDir dir;
+  for (const char* fixture : {"tga_rgb.tga", "tga_rle.tga", "tga_mapped_rle.tga", "sgi_rgb8.sgi",
+                              "sgi_rgb16.sgi", "sgi_gray8.sgi", "psd_rgb8.psd", "psb_rgba8.psb"}) {
+    const QByteArray bytes = Read(kFixtures + fixture);
+    const QString name = QStringLiteral("cut.") + QString(fixture).section('.', -1);
+    for (qsizetype size = 0; size < bytes.size(); size += size < 600 ? 1 : 7)
+      ASSERT_FALSE(Decode(Write(dir, name, bytes.left(size)))) << fixture << " cut to " << size;
+  }
+}
 
 TEST(DecodePictureFile, RefusesAFolder) {
   QTemporaryDir dir;
@@ -699,13 +859,6 @@ TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
   EXPECT_TRUE(NewPicture(538, 284, 32));
 }
 
-// An 8-bit grayscale PSD of side x side pixels: header, empty sections, then
-// the compression and what follows it.
-QByteArray PsdClaiming(uint32_t side, uint16_t compression, const QByteArray& rest) {
-  return QByteArray("8BPS\0\1\0\0\0\0\0\0\0\1", 14) + BigEndian(side, 4) + BigEndian(side, 4) +
-         BigEndian(8, 2) + BigEndian(1, 2) + QByteArray(12, 0) + BigEndian(compression, 2) + rest;
-}
-
 long PeakResidentKiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -724,10 +877,10 @@ TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) 
   for (int run = 0; run < 255; ++run) packedRow += QByteArray("\x81\0", 2);
   packedRow += QByteArray("\x82\0", 2);
   const std::pair<const char*, QByteArray> files[] = {
-      {"raw", PsdClaiming(kSide, 0, QByteArray(4 * kSide, '\x80'))},
+      {"raw", PsdClaiming(kSide, kSide, 0, QByteArray(4 * kSide, '\x80'))},
       // 2 bytes unpack to 128 at most: too short for any row.
-      {"packbits_rows_too_short", PsdClaiming(kSide, 1, packedSizes(2) + packedRow)},
-      {"packbits_rows_missing", PsdClaiming(kSide, 1, packedSizes(512) + packedRow.repeated(4))},
+      {"packbits_rows_too_short", PsdClaiming(kSide, kSide, 1, packedSizes(2) + packedRow)},
+      {"packbits_rows_missing", PsdClaiming(kSide, kSide, 1, packedSizes(512) + packedRow.repeated(4))},
   };
   QTemporaryDir dir;
   for (const auto& [name, bytes] : files) {

@@ -217,6 +217,16 @@ TEST_F(ExportTest, ATileTooLargeToMakeStopsBeforeAnyFile) {
   EXPECT_EQ(Main()->txtTime()->Text(), "");
 }
 
+TEST_F(ExportTest, ATileItsFormatCannotHoldStopsBeforeAnyFileWithTheExportersReason) {
+  plugin.tileSizeProblem = "A BMP file cannot hold a tile of 300 x 200 pixels.";
+  Export(250, 120, "300", "200");
+  EXPECT_EQ(plugin.askedTileSizes, (std::vector<std::pair<int32_t, int32_t>>{{300, 200}}));
+  EXPECT_TRUE(plugin.saves.empty());
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{
+                                  "A BMP file cannot hold a tile of 300 x 200 pixels. Choose a smaller tile size."});
+  EXPECT_EQ(Main()->txtTime()->Text(), "");
+}
+
 TEST_F(ExportTest, RowOutsideTheTableWritesNothingAndSaysSo) {
   Main()->formatMenu()->ListIndex(-1);
   Export(100, 100, "100", "100");

@@ -22,6 +22,7 @@
 
 #include "Psnr.h"
 #include "platform/files/FolderItem.h"
+#include "platform/files/PictureDecoder.h"
 #include "platform/graphics/PictureImage.h"
 #include "platform/quicktime/GraphicsExporterComponent.h"
 #include "platform/quicktime/JpegQuality.h"
@@ -40,6 +41,8 @@ const auto savePicture =
     EntryFor<Signatures::SavePicture>("QTGraphicsExporter.SavePicture(location As FolderItem, image As Picture) As Boolean");
 const auto setQuality = EntryFor<Signatures::SetQuality>("QTGraphicsExporter.CompressionQuality.Set");
 const auto lastError = EntryFor<Signatures::LastError>("QTGraphicsExporter.LastError.Get As String");
+const auto tileSizeProblem = EntryFor<Signatures::TileSizeProblem>(
+    "QTGraphicsExporter.TileSizeProblem(width As Integer, height As Integer) As String");
 
 struct ExporterExit {
   void operator()(ExporterHandle* exporter) const { exitExporter(exporter); }
@@ -414,6 +417,39 @@ TEST_F(ExporterTest, AReadOnlyFolderKeepsItsFileAndGetsNoTemporaryFile) {
   EXPECT_EQ(reason, "Permission denied");
   EXPECT_EQ(Contents(target), "old");
   EXPECT_EQ(FolderEntries(), QStringList{"x1y1.jpg"});
+}
+
+// BMP files end at 2 GB, where Qt's writer stops; Photoshop tiles of any
+// size are written, as large documents past 2 GB.
+TEST_F(ExporterTest, KnowsTheTileSizesItsFormatCannotHold) {
+  const std::string largest = "; the largest is 2 GB, such as a tile of 26754 x 26754 pixels.";
+  struct Case {
+    const Format* format;
+    int width, height;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {&kBmp, 26754, 26754, ""},
+      {&kBmp, 32767, 21845, ""},
+      {&kBmp, 26755, 26755, "A BMP file cannot hold a tile of 26755 x 26755 pixels" + largest},
+      {&kBmp, 32767, 21846, "A BMP file cannot hold a tile of 32767 x 21846 pixels" + largest},
+      {&kPhotoshop, 32767, 32767, ""},
+  };
+  for (const Case& c : cases) {
+    Exporter exporter = NewExporter(c.format->code);
+    EXPECT_EQ(tileSizeProblem(exporter.get(), c.width, c.height), c.problem)
+        << c.format->code << " " << c.width << " x " << c.height;
+  }
+}
+
+TEST_F(ExporterTest, PhotoshopTilesWiderThanADocumentAreLargeDocuments) {
+  Exporter exporter = NewExporter("8BPS");
+  const QImage tile = PartlyTransparentImage(30001, 2);
+  ASSERT_TRUE(Save(exporter.get(), File("x1y1.psd"), tile)) << lastError(exporter.get());
+  EXPECT_EQ(BigEndian16(Contents(File("x1y1.psd")), 4), 2);  // the version of PSB
+  const Ref<Picture> read = DecodePictureFile(File("x1y1.psd").toStdString());
+  ASSERT_TRUE(read);
+  EXPECT_EQ(ImageOf(*read), tile);
 }
 
 std::vector<sighandler_t> SignalHandlers() {

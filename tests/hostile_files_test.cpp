@@ -8,13 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "BmpBytes.h"
 #include "GifBytes.h"
+#include "PeakMemory.h"
 #include "PictureBytes.h"
 #include "StartedVamor.h"
 #include "TiffBytes.h"
@@ -65,30 +65,8 @@ QByteArray StripedRleBmp(int side, int bitsPerPixel, double keep) {
   return BmpFile(header, Cut(data, keep));
 }
 
-// A "Name:   1234 kB" line of /proc/self/status, in bytes.
-uint64_t StatusBytes(const std::string& name) {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  uint64_t kilobytes = 0;
-  while (status >> key) {
-    if (key == name + ":" && status >> kilobytes) return kilobytes * 1024;
-    status.ignore(1 << 20, '\n');
-  }
-  return 0;
-}
-
-// The most memory the process held since the last reset.
-class PeakMemory {
- public:
-  PeakMemory() {
-    std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak to what is held now
-    base_ = StatusBytes("VmRSS");
-  }
-  uint64_t Added() const { return StatusBytes("VmHWM") - base_; }
-
- private:
-  uint64_t base_;
-};
+// A file that once made a reader crash or misbehave (tests/fuzz/regressions).
+QByteArray Regression(const QString& name) { return Fixture("../fuzz/regressions/" + name); }
 
 // Caps the address space at what the process has now plus headroom, so that
 // a picture larger than that does not fit; lifted again when it goes.
@@ -158,11 +136,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RefusedCase{"text", "notes.txt", [] { return QByteArray("Tile sizes:\n256 x 256\n"); },
                     kNoImageData},
-        RefusedCase{"mng_crash", "crash.mng", [] { return Fixture("hostile/mng_crash.mng"); },
+        RefusedCase{"mng_crash", "crash.mng", [] { return Regression("mng_crash.mng"); },
                     kNoImageData},
         RefusedCase{"mng_crash_named_png", "crash.png",
-                    [] { return Fixture("hostile/mng_crash.mng"); }, kNoImageData},
-        RefusedCase{"mng_mem_4g", "big.mng", [] { return Fixture("hostile/mng_mem_4g.mng"); },
+                    [] { return Regression("mng_crash.mng"); }, kNoImageData},
+        RefusedCase{"mng_mem_4g", "big.mng", [] { return Regression("mng_mem_4g.mng"); },
                     kNoImageData},
         RefusedCase{"png_side_above_32767", "wide.png", [] { return PngClaiming(40000, 1); },
                     "wide.png is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
@@ -187,6 +165,49 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"tiff_side_above_32767", "wide.tif", [] { return TiffClaiming(40000, 1, 100); },
                     "wide.tif is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
                     "32,767 pixels."},
+        // Run-length SGI files of 1 MB, almost all of it the tables of rows
+        // of a 32767 x 32767 RGBA picture (4.3 GB): rows that lie past the
+        // file, or that are too short for a row of that width.
+        RefusedCase{"sgi_rows_past_the_file", "rows.sgi",
+                    [] { return SgiSharingOneRow(32767, 32767, 4, QByteArray(516, 0), 516, 1 << 20); },
+                    kNoImageData},
+        RefusedCase{"sgi_rows_too_short", "rows.sgi",
+                    [] { return SgiSharingOneRow(32767, 32767, 4, QByteArray("\x7F\x01\0", 3), 3); },
+                    kNoImageData},
+        RefusedCase{"sgi_side_above_32767", "wide.sgi",
+                    [] { return Sgi(false, 1, 2, 40000, 1, 1, QByteArray(40000, 0)); },
+                    "wide.sgi is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
+                    "32,767 pixels."},
+        // Run-length TARGA: far fewer packets than 32767 x 32767 pixels need.
+        RefusedCase{"targa_packets_short_of_the_picture", "few.tga",
+                    [] { return Targa(10, 32767, 32767, 32, 8, QByteArray("\xFF\1\2\3\4").repeated(1000)); },
+                    kNoImageData},
+        // Damage that only reading the packets finds, at the end of files that
+        // claim pictures of 268 to 537 MB: found before the picture is taken.
+        RefusedCase{"targa_last_packet_past_the_picture", "last.tga",
+                    [] {
+                      // 524128 packets of 128 pixels leave one pixel for the last.
+                      return Targa(10, 16383, 4095, 32, 8, QByteArray("\xFF\1\2\3\4", 5).repeated(524129));
+                    },
+                    kNoImageData},
+        RefusedCase{"sgi_rows_short_of_their_width", "short.sgi",
+                    [] {
+                      // 257 runs of 127 samples, one of 126 and one of 1: 32766.
+                      const QByteArray row =
+                          QByteArray("\x7FZ", 2).repeated(257) + "\x7EZ\x81Z" + '\0';
+                      return SgiSharingOneRow(32767, 4096, 4, row, 519);
+                    },
+                    kNoImageData},
+        RefusedCase{"psd_last_packbits_row_short", "short.psd",
+                    [] {
+                      // 255 runs of 128 samples, then one of 127 (32767) or 126 (the last row).
+                      const QByteArray runs = QByteArray("\x81\0", 2).repeated(255);
+                      return PsdClaiming(32767, 4096, 1,
+                                         BigEndian(512, 2).repeated(4096) +
+                                             (runs + QByteArray("\x82\0", 2)).repeated(4095) +
+                                             runs + QByteArray("\x83\0", 2));
+                    },
+                    kNoImageData},
         RefusedCase{"missing", "missing.png", nullptr,
                     "Vamor could not read \u201Cmissing.png\u201D: No such file or directory.", 0,
                     [](const std::string&) {}},
@@ -296,6 +317,23 @@ INSTANTIATE_TEST_SUITE_P(
                                  return BmpFile(header, QByteArray(rowBytes * 17000, '\xAA'));
                                },
                                17000, 17000, 0xFFFFFFFFu, 0xFF000000u}),
+                    // Run-length packets of 128 pixels, top row first: blue, then red.
+                    OpenedCase{"targa_32767_wide_run_length", "wide.tga",
+                               [] {
+                                 return Targa(10, 32767, 2, 24, 0x20,
+                                              QByteArray("\xFF\xFF\0\0", 4).repeated(255) +
+                                                  QByteArray("\xFE\xFF\0\0", 4) +
+                                                  QByteArray("\xFF\0\0\xFF", 4).repeated(255) +
+                                                  QByteArray("\xFE\0\0\xFF", 4));
+                               },
+                               32767, 2, qRgb(0, 0, 255), qRgb(255, 0, 0)},
+                    // Every row of every channel is the same packed row of 4000 samples of 90.
+                    OpenedCase{"sgi_rows_sharing_one_packed_row", "shared.sgi",
+                               [] {
+                                 const QByteArray row = QByteArray("\x7FZ", 2).repeated(31) + "\x3FZ";
+                                 return SgiSharingOneRow(4000, 4000, 3, row + '\0', 65);
+                               },
+                               4000, 4000, qRgb(90, 90, 90), qRgb(90, 90, 90)}),
     [](const testing::TestParamInfo<OpenedCase>& info) { return info.param.name; });
 
 // A gray JPEG of blocks of 8 x 8 pixels, tagged with an EXIF orientation.

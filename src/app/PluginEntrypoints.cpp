@@ -49,7 +49,7 @@ constexpr std::array<std::string_view, kPluginEntrypointCount> kTexts = {
     "QTGraphicsExporter.Resolution.Get", "QTGraphicsExporter.CompressionQuality.Get",
     "QTGraphicsExporter.CompressionQuality.Set", "QTGraphicsExporter.Resolution.Set",
     "QTGraphicsExporter.Format.Get", "QTGraphicsExporter.Extension.Get",
-    "QTGraphicsExporter.RequestSettings() As Boolean",
+    "QTGraphicsExporter.TileSizeProblem(width As Integer, height As Integer) As String",
     // QTSoundTrack
     "QTSoundTrack.__exit", "QTSoundTrack.Balance.Get", "QTSoundTrack.Balance.Set",
     "QTSoundTrack.Bass.Get", "QTSoundTrack.Bass.Set", "QTSoundTrack.Treble.Get",

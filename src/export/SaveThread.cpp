@@ -79,6 +79,11 @@ void SaveThread::SaveTiles() {
     MsgBox("The tile width and height must be at least 1 pixel. No tile was written.");
     return;
   }
+  const std::string sizeProblem = exporter->TileSizeProblem(Int(TileWidth()), Int(TileHeight()));
+  if (!sizeProblem.empty()) {
+    MsgBox(sizeProblem + " Choose a smaller tile size.");
+    return;
+  }
 
   const int32_t start = Ticks();
   NotNil(Window1())->MouseCursor(System().Cursors().Wait());

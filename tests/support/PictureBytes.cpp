@@ -78,3 +78,44 @@ QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation) {
       0, 0, 0, 0};                                            // no next directory
   return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
 }
+
+QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,
+                       const QByteArray& rest, uint16_t channels) {
+  return QByteArray("8BPS\0\1\0\0\0\0\0\0", 12) + BigEndian(channels, 2) +
+         BigEndian(height, 4) + BigEndian(width, 4) + BigEndian(8, 2) + BigEndian(1, 2) +
+         QByteArray(12, 0) + BigEndian(compression, 2) + rest;
+}
+
+QByteArray LittleEndian(uint32_t value, int bytes) {
+  QByteArray out;
+  for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
+  return out;
+}
+
+QByteArray Targa(int imageType, int width, int height, int bits, int descriptor,
+                 const QByteArray& data, const TargaMap& map) {
+  const int entryBytes = (map.bits + 7) / 8;
+  const int entries = entryBytes ? int(map.entries.size()) / entryBytes : 0;
+  return QByteArray(1, 0) + char(map.bits ? 1 : 0) + char(imageType) +
+         LittleEndian(map.firstIndex, 2) + LittleEndian(entries, 2) + char(map.bits) +
+         QByteArray(4, 0) + LittleEndian(width, 2) + LittleEndian(height, 2) + char(bits) +
+         char(descriptor) + map.entries + data;
+}
+
+QByteArray Sgi(bool runLength, int sampleBytes, int dimension, int width, int height,
+               int channels, const QByteArray& data) {
+  QByteArray header = QByteArray("\x01\xDA", 2) + char(runLength) + char(sampleBytes) +
+                      BigEndian(dimension, 2) + BigEndian(width, 2) + BigEndian(height, 2) +
+                      BigEndian(channels, 2) + BigEndian(0, 4) +
+                      BigEndian(sampleBytes == 1 ? 255 : 65535, 4);
+  header.resize(512, 0);
+  return header + data;
+}
+
+QByteArray SgiSharingOneRow(int width, int height, int channels, const QByteArray& packedRow,
+                            uint32_t length, uint32_t shift) {
+  const uint32_t rows = uint32_t(height * channels), offset = 512 + 8 * rows + shift;
+  const QByteArray tables = BigEndian(offset, 4).repeated(rows) +
+                           BigEndian(length, 4).repeated(rows);
+  return Sgi(true, 1, 3, width, height, channels, tables + packedRow);
+}

@@ -26,6 +26,10 @@ void Quality(ExporterHandle*, int32_t quality) {
   recorder->calls.push_back("Quality " + std::to_string(quality));
 }
 std::string LastError(ExporterHandle*) { return recorder->failureReason; }
+std::string TileSizeProblem(ExporterHandle*, int32_t width, int32_t height) {
+  recorder->askedTileSizes.emplace_back(width, height);
+  return recorder->tileSizeProblem;
+}
 
 template <class F>
 PluginEntry AsEntry(F function) {
@@ -42,6 +46,8 @@ void RecordingPlugin::Install() {
       return AsEntry(&Save);
     if (text == "QTGraphicsExporter.CompressionQuality.Set") return AsEntry(&Quality);
     if (text == "QTGraphicsExporter.LastError.Get As String") return AsEntry(&LastError);
+    if (text == "QTGraphicsExporter.TileSizeProblem(width As Integer, height As Integer) As String")
+      return AsEntry(&TileSizeProblem);
     return nullptr;
   };
 }

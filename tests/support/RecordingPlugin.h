@@ -2,8 +2,10 @@
 // A plug-in that records every call of the graphics exporter's entries and
 // keeps a copy of each saved picture instead of writing it.
 #include <QImage>
+#include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/quicktime/PluginTable.h"
@@ -18,6 +20,8 @@ struct RecordingPlugin {
   std::vector<RecordedSave> saves;
   std::set<std::string> failingNames;  // saves of these names answer False
   std::string failureReason = "the disk is full";
+  std::string tileSizeProblem;         // the answer to every tile size asked about
+  std::vector<std::pair<int32_t, int32_t>> askedTileSizes;
 
   // Binds the recording entries in place of the real component.
   void Install();

@@ -5,11 +5,15 @@
 #include "platform/files/decode/FormatReaders.h"
 #include "platform/graphics/PictureImage.h"
 
-Ref<Picture> DecodePictureFile(const std::string& path, PictureOpenFailure& failure) {
+namespace {
+// Reads the picture of the file with the reader of its format. read holds the
+// file's bytes or says why it could not.
+template <class ReadFile>
+Ref<Picture> Decode(ReadFile read, PictureOpenFailure& failure) {
   failure = {};
   try {
     EncodedFile file;
-    if (!file.Read(path, failure)) return nullptr;
+    if (!read(file)) return nullptr;
     const FormatReader* reader = ReaderFor(file);
     if (!reader) return nullptr;
     PictureMemory memory(failure);
@@ -22,4 +26,19 @@ Ref<Picture> DecodePictureFile(const std::string& path, PictureOpenFailure& fail
     failure.bytesAvailable = AvailableMemory();
   }
   return nullptr;
+}
+}  // namespace
+
+Ref<Picture> DecodePictureFile(const std::string& path, PictureOpenFailure& failure) {
+  return Decode([&](EncodedFile& file) { return file.Read(path, failure); }, failure);
+}
+
+Ref<Picture> DecodePictureBytes(std::span<const uint8_t> bytes, const std::string& extension,
+                                PictureOpenFailure& failure) {
+  return Decode(
+      [&](EncodedFile& file) {
+        file.Hold(bytes, extension);
+        return true;
+      },
+      failure);
 }

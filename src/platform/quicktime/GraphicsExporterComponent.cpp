@@ -68,6 +68,14 @@ bool SavePicture(ExporterHandle* exporter, const FolderItem& location, const Pic
 
 void SetQuality(ExporterHandle* exporter, int32_t quality) noexcept { exporter->encoder->SetQuality(quality); }
 
+std::string TileSizeProblem(ExporterHandle* exporter, int32_t width, int32_t height) noexcept {
+  try {
+    return exporter->encoder->TileSizeProblem(width, height);
+  } catch (...) {
+    return {};
+  }
+}
+
 template <class Signature>
 PluginEntry AsEntry(Signature function) {
   return reinterpret_cast<PluginEntry>(function);
@@ -89,6 +97,8 @@ PluginEntry GraphicsExporterEntry(const std::string& declaredText) {
       {"QTGraphicsExporter.SavePicture(location As FolderItem, image As Picture) As Boolean",
        AsEntry<PluginEntrySignatures::SavePicture>(&SavePicture)},
       {"QTGraphicsExporter.CompressionQuality.Set", AsEntry<PluginEntrySignatures::SetQuality>(&SetQuality)},
+      {"QTGraphicsExporter.TileSizeProblem(width As Integer, height As Integer) As String",
+       AsEntry<PluginEntrySignatures::TileSizeProblem>(&TileSizeProblem)},
   };
   for (const DeclaredEntry& declared : kEntries)
     if (declared.text == declaredText) return declared.entry;

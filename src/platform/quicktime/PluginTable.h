@@ -19,6 +19,8 @@ using Exit = void (*)(ExporterHandle* exporter);                           // fr
 using SavePicture = bool (*)(ExporterHandle* exporter, const FolderItem& location, const Picture& image);
 using SetQuality = void (*)(ExporterHandle* exporter, int32_t quality);   // 0 .. 1024
 using LastError = std::string (*)(ExporterHandle* exporter);              // why the last save failed
+// Why the exporter's format cannot hold tiles of that size; empty when it can.
+using TileSizeProblem = std::string (*)(ExporterHandle* exporter, int32_t width, int32_t height);
 }  // namespace PluginEntrySignatures
 
 // Indices of the entries that the framework's QuickTime classes call.
@@ -28,6 +30,7 @@ inline constexpr int kExporterExit = 73;
 inline constexpr int kExporterLastError = 74;
 inline constexpr int kExporterSavePicture = 75;
 inline constexpr int kExporterCompressionQualitySet = 82;
+inline constexpr int kExporterTileSizeProblem = 86;
 }  // namespace PluginEntryIndex
 
 struct PluginEntrypointsTable {

@@ -3,35 +3,42 @@
 #include <FreeImage.h>
 
 #include <QImage>
+#include <cstdint>
+#include <cstdio>
 #include <memory>
-#include <mutex>
 
 #include "platform/graphics/PictureImage.h"
+#include "platform/quicktime/FreeImageMessage.h"
 #include "platform/quicktime/TileFile.h"
 #include "platform/quicktime/TilePixels.h"
 
 namespace {
-// Photoshop's limit for a side of a PSD file; larger tiles are written in
-// the large document format (PSB).
+// A Photoshop document (PSD) holds at most 30000 pixels a side and 2 GB; a
+// larger tile is written as a large document (PSB).
 constexpr int kLargestPsdSide = 30000;
+constexpr uint64_t kLargestPsdBytes = (uint64_t(1) << 31) - 1;
+constexpr uint64_t kHeaderBytes = 64 << 10;  // beside the channels, with room to spare
 
-// FreeImage reports why a save failed through a callback.
-std::string lastFreeImageMessage;
-
-void ListenToFreeImage() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    FreeImage_SetOutputMessage([](FREE_IMAGE_FORMAT, const char* message) {
-      lastFreeImageMessage = message ? message : "";
-    });
-  });
+bool NeedsLargeDocument(const QImage& tile, int channels) {
+  return tile.width() > kLargestPsdSide || tile.height() > kLargestPsdSide ||
+         uint64_t(tile.width()) * uint64_t(tile.height()) * uint64_t(channels) + kHeaderBytes >
+             kLargestPsdBytes;
 }
+
+// FreeImage's file access, over the stream of the file being written.
+unsigned ReadFile(void* buffer, unsigned size, unsigned count, fi_handle file) {
+  return unsigned(std::fread(buffer, size, count, static_cast<FILE*>(file)));
+}
+unsigned WriteFile(void* buffer, unsigned size, unsigned count, fi_handle file) {
+  return unsigned(std::fwrite(buffer, size, count, static_cast<FILE*>(file)));
+}
+int SeekFile(fi_handle file, long offset, int origin) {
+  return std::fseek(static_cast<FILE*>(file), offset, origin);
+}
+long TellFile(fi_handle file) { return std::ftell(static_cast<FILE*>(file)); }
 
 struct BitmapDeleter {
   void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
-};
-struct MemoryDeleter {
-  void operator()(FIMEMORY* memory) const { FreeImage_CloseMemory(memory); }
 };
 
 // The tile as a FreeImage bitmap (stored bottom-up), 24 or 32 bits a pixel.
@@ -58,17 +65,21 @@ FIBITMAP* NewBitmap(const QImage& tile, bool alpha) {
 }  // namespace
 
 bool PsdTileEncoder::Save(const PictureImage& tile, const TilePath& path, std::string& error) {
-  ListenToFreeImage();
-  lastFreeImageMessage.clear();
-  std::unique_ptr<FIBITMAP, BitmapDeleter> bitmap(NewBitmap(tile.image, HasTransparentPixel(tile)));
-  std::unique_ptr<FIMEMORY, MemoryDeleter> memory(FreeImage_OpenMemory());
-  const bool large = tile.image.width() > kLargestPsdSide || tile.image.height() > kLargestPsdSide;
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  if (!bitmap || !memory || !FreeImage_SaveToMemory(FIF_PSD, bitmap.get(), memory.get(), PSD_NONE | (large ? PSD_PSB : 0)) ||
-      !FreeImage_AcquireMemory(memory.get(), &data, &size)) {
-    error = "Photoshop: " + (lastFreeImageMessage.empty() ? std::string("cannot write the image") : lastFreeImageMessage);
+  ClearFreeImageMessage();
+  const bool alpha = HasTransparentPixel(tile);
+  std::unique_ptr<FIBITMAP, BitmapDeleter> bitmap(NewBitmap(tile.image, alpha));
+  const int flags = PSD_NONE | (NeedsLargeDocument(tile.image, alpha ? 4 : 3) ? PSD_PSB : 0);
+  FreeImageIO io{ReadFile, WriteFile, SeekFile, TellFile};
+  bool encoderFailed = !bitmap;
+  // Straight into the file: FreeImage's memory stream stops at 2 GB.
+  auto write = [&](FILE* file) {
+    if (FreeImage_SaveToHandle(FIF_PSD, bitmap.get(), &io, file, flags)) return true;
+    encoderFailed = !std::ferror(file);  // FreeImage's failure, not the file's
     return false;
-  }
-  return ReplaceFileWith(path, data, size, error);
+  };
+  if (bitmap && ReplaceFileWriting(path, write, error)) return true;
+  if (encoderFailed)
+    error = "Photoshop: " +
+            (FreeImageMessage().empty() ? std::string("cannot write the image") : FreeImageMessage());
+  return false;
 }

@@ -46,6 +46,11 @@ std::string QTGraphicsExporter::LastError() {
   return lastError ? lastError(handle_) : std::string();
 }
 
+std::string QTGraphicsExporter::TileSizeProblem(int32_t width, int32_t height) {
+  auto problem = Entry<PluginEntrySignatures::TileSizeProblem>(PluginEntryIndex::kExporterTileSizeProblem);
+  return problem ? problem(handle_, width, height) : std::string();
+}
+
 Ref<QTGraphicsExporter> GetQTGraphicsExporter(const std::string& format) {
   auto get = Required<PluginEntrySignatures::GetExporter>(PluginEntryIndex::kGetQTGraphicsExporter);
   ExporterHandle* handle = get(format);

@@ -21,6 +21,8 @@ class QTGraphicsExporter : public Object {
   bool SavePicture(const Ref<FolderItem>& location, const Ref<Picture>& image);  // entry 75
   // Why the last SavePicture failed, empty after a success.
   std::string LastError();  // entry 74
+  // Why the format cannot hold tiles of that size, empty when it can.
+  std::string TileSizeProblem(int32_t width, int32_t height);  // entry 86
 
  private:
   ExporterHandle* handle_;

@@ -18,6 +18,9 @@ class TileEncoder {
   virtual bool Save(const PictureImage& tile, const TilePath& path, std::string& error) = 0;
   // The compression quality, 0 .. 1024; formats without one ignore it.
   virtual void SetQuality(int32_t /*quality*/) {}
+  // Why the format cannot hold a tile of width x height pixels (1 or more),
+  // or empty when it can.
+  virtual std::string TileSizeProblem(int32_t /*width*/, int32_t /*height*/) const { return {}; }
 };
 
 // The encoder for a graphics exporter format code ("JPEG", "PNGf", "TPIC",

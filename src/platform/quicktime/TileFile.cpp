@@ -32,20 +32,10 @@ std::string TemporaryStem(const std::string& name) {
   return "." + name.substr(0, length) + ".";
 }
 
-bool WriteAll(int descriptor, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(descriptor, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written == 0) errno = EIO;
-    if (written <= 0) return false;
-    data += written;
-    size -= size_t(written);
-  }
-  return true;
-}
 }  // namespace
 
-bool ReplaceFileWith(const TilePath& path, const void* data, size_t size, std::string& error) {
+bool ReplaceFileWriting(const TilePath& path, const std::function<bool(FILE* file)>& write,
+                        std::string& error) {
   const std::string stem = TemporaryStem(path.name);
   std::string temporary;
   int descriptor = -1;
@@ -58,9 +48,11 @@ bool ReplaceFileWith(const TilePath& path, const void* data, size_t size, std::s
     error = Reason(errno);
     return false;
   }
-  bool written = WriteAll(descriptor, static_cast<const char*>(data), size);
+  FILE* file = ::fdopen(descriptor, "wb");
+  if (!file) ::close(descriptor);
+  bool written = file && write(file);
   int failure = errno;
-  if (::close(descriptor) != 0 && written) {
+  if (file && ::fclose(file) != 0 && written) {
     written = false;
     failure = errno;
   }
@@ -69,4 +61,9 @@ bool ReplaceFileWith(const TilePath& path, const void* data, size_t size, std::s
   ::unlinkat(path.folder, temporary.c_str(), 0);
   error = Reason(failure);
   return false;
+}
+
+bool ReplaceFileWith(const TilePath& path, const void* data, size_t size, std::string& error) {
+  return ReplaceFileWriting(
+      path, [&](FILE* file) { return std::fwrite(data, 1, size, file) == size; }, error);
 }

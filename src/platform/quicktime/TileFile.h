@@ -1,6 +1,8 @@
 #pragma once
 // Inside the graphics exporter: writes a finished file in one step.
 #include <cstddef>
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "platform/quicktime/TilePath.h"
@@ -16,3 +18,8 @@
 // The file is not synced to disk: one sync per tile would cost more than
 // encoding it.
 bool ReplaceFileWith(const TilePath& path, const void* data, size_t size, std::string& error);
+
+// The same for a file that write writes through a buffered stream; write
+// answers false when a write failed (errno says why).
+bool ReplaceFileWriting(const TilePath& path, const std::function<bool(FILE* file)>& write,
+                        std::string& error);

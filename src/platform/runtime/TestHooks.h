@@ -24,6 +24,9 @@ inline int32_t screenTop = 0;
 inline bool quicktimeInstalled = true;
 // Counts the calls of the background-task hook.
 inline uint64_t backgroundTasks = 0;
+// Replaces the memory that a decoded picture may take when above 0 (the
+// fuzzer keeps pictures small with it).
+inline uint64_t availableMemory = 0;
 }  // namespace TestHooks
 
 // Sends a line to TestHooks::trace when a test listens.

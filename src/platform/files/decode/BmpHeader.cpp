@@ -32,26 +32,26 @@ std::array<uint32_t, 4> DefaultMasks(int bitsPerPixel) {
 
 bool ReadBmpHeader(std::span<const uint8_t> bmp, BmpHeader& h) {
   ByteCursor in(bmp, 10);
-  h.dataOffset = in.Little(4);
-  const uint32_t size = in.Little(4);
+  h.dataOffset = in.LittleEndian(4);
+  const uint32_t size = in.LittleEndian(4);
   uint32_t colorsUsed = 0;
   std::array<uint32_t, 4> headerMasks{};
   if (size == kOs2) {
-    h.width = in.Little(2);
-    h.height = in.Little(2);
+    h.width = in.LittleEndian(2);
+    h.height = in.LittleEndian(2);
     in.Skip(2);  // planes
-    h.bitsPerPixel = int(in.Little(2));
+    h.bitsPerPixel = int(in.LittleEndian(2));
   } else if (size == kWindows || size == kOs2Version2 || size == kV4 || size == kV5) {
-    h.width = int32_t(in.Little(4));
-    h.height = int32_t(in.Little(4));
+    h.width = int32_t(in.LittleEndian(4));
+    h.height = int32_t(in.LittleEndian(4));
     in.Skip(2);  // planes
-    h.bitsPerPixel = int(in.Little(2));
-    h.compression = in.Little(4);
+    h.bitsPerPixel = int(in.LittleEndian(2));
+    h.compression = in.LittleEndian(4);
     in.Skip(12);  // image size, resolution
-    colorsUsed = in.Little(4);
+    colorsUsed = in.LittleEndian(4);
     in.Skip(4);  // important colours
     if (size >= kV4)
-      for (uint32_t& mask : headerMasks) mask = in.Little(4);
+      for (uint32_t& mask : headerMasks) mask = in.LittleEndian(4);
   } else {
     return false;
   }
@@ -64,7 +64,7 @@ bool ReadBmpHeader(std::span<const uint8_t> bmp, BmpHeader& h) {
     h.masks = DefaultMasks(h.bitsPerPixel);
     if (h.compression == BmpHeader::kBitFields) {
       if (size == kWindows)
-        for (int i = 0; i < 3; ++i) h.masks[size_t(i)] = after.Little(4);
+        for (int i = 0; i < 3; ++i) h.masks[size_t(i)] = after.LittleEndian(4);
       else
         h.masks = headerMasks;
     }

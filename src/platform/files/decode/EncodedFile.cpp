@@ -75,3 +75,10 @@ bool EncodedFile::Read(const std::string& path, PictureOpenFailure& failure) {
   extension_ = LowerExtension(path);
   return true;
 }
+
+void EncodedFile::Hold(std::span<const uint8_t> bytes, std::string extension) {
+  bytes_.reset(new uint8_t[std::max<size_t>(bytes.size(), 1)]);
+  std::copy(bytes.begin(), bytes.end(), bytes_.get());
+  size_ = bytes.size();
+  extension_ = std::move(extension);
+}

@@ -12,6 +12,8 @@ class EncodedFile {
   // Reads the regular file at path. False, with failure saying why, when it
   // cannot be opened or read, is no regular file, or does not fit in memory.
   bool Read(const std::string& path, PictureOpenFailure& failure);
+  // Holds a copy of bytes as the content of a file of that extension.
+  void Hold(std::span<const uint8_t> bytes, std::string extension);
 
   std::span<const uint8_t> Bytes() const { return {bytes_.get(), size_}; }
   // The file name's extension in lower case, without the dot.

@@ -35,7 +35,7 @@ struct Screen {
 
 // Passes over data blocks up to their terminator, counting their bytes.
 bool SkipBlocks(ByteCursor& in, uint64_t* bytes = nullptr) {
-  for (uint32_t length; (length = in.Little(1)) != 0;) {
+  for (uint32_t length; (length = in.LittleEndian(1)) != 0;) {
     if (!in.Skip(length)) return false;
     if (bytes) *bytes += length;
   }
@@ -52,21 +52,21 @@ const uint8_t* ColorTable(ByteCursor& in, uint32_t flags, int& count) {
 // of the file is whole up to the trailer.
 bool ReadStructure(std::span<const uint8_t> gif, Screen& screen, Frame& frame) {
   ByteCursor in(gif, 6);
-  screen.width = int(in.Little(2));
-  screen.height = int(in.Little(2));
-  const uint32_t flags = in.Little(1);
-  screen.background = int(in.Little(1));
+  screen.width = int(in.LittleEndian(2));
+  screen.height = int(in.LittleEndian(2));
+  const uint32_t flags = in.LittleEndian(1);
+  screen.background = int(in.LittleEndian(1));
   in.Skip(1);  // aspect ratio
   screen.colors = ColorTable(in, flags, screen.colorCount);
   bool found = false;
   while (in.Ok()) {
-    const uint32_t introducer = in.Little(1);
+    const uint32_t introducer = in.LittleEndian(1);
     if (introducer == kTrailer) return found;
     if (introducer == kExtension) {
-      const uint32_t label = in.Little(1);
+      const uint32_t label = in.LittleEndian(1);
       if (label == kGraphicControl && !found) {
         // Flags, delay and transparent index, in a first block of 4 bytes.
-        const uint32_t length = in.Little(1);
+        const uint32_t length = in.LittleEndian(1);
         const uint8_t* control = in.Take(length);
         if (!in.Ok()) return false;
         frame.transparent = length >= 4 && control[0] & 1 ? control[3] : -1;
@@ -74,12 +74,12 @@ bool ReadStructure(std::span<const uint8_t> gif, Screen& screen, Frame& frame) {
       }
       if (!SkipBlocks(in)) return false;
     } else if (introducer == kImage) {
-      const int left = int(in.Little(2)), top = int(in.Little(2));
-      const int width = int(in.Little(2)), height = int(in.Little(2));
-      const uint32_t imageFlags = in.Little(1);
+      const int left = int(in.LittleEndian(2)), top = int(in.LittleEndian(2));
+      const int width = int(in.LittleEndian(2)), height = int(in.LittleEndian(2));
+      const uint32_t imageFlags = in.LittleEndian(1);
       int colorCount = 0;
       const uint8_t* colors = ColorTable(in, imageFlags, colorCount);
-      const int minimumCodeSize = int(in.Little(1));
+      const int minimumCodeSize = int(in.LittleEndian(1));
       const size_t start = in.Position();
       uint64_t codeBytes = 0;
       if (!SkipBlocks(in, &codeBytes)) return false;

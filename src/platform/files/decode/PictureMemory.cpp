@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/graphics/PictureImage.h"
+#include "platform/runtime/TestHooks.h"
 
 namespace {
 constexpr uint64_t kUnlimited = std::numeric_limits<uint64_t>::max();
@@ -58,6 +59,7 @@ uint64_t ResourceLimit(int resource) {
 }  // namespace
 
 uint64_t AvailableMemory() {
+  if (TestHooks::availableMemory > 0) return TestHooks::availableMemory;
   uint64_t available = KilobyteField("/proc/meminfo", "MemAvailable:");
   available = std::min(available, Left(NumberIn("/sys/fs/cgroup/memory.max"),
                                         NumberIn("/sys/fs/cgroup/memory.current")));

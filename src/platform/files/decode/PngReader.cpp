@@ -58,7 +58,7 @@ uint64_t ImageDataBytes(std::span<const uint8_t> png) {
   ByteCursor chunks(png, 8);
   uint64_t total = 0;
   while (chunks.Ok()) {
-    const uint32_t length = chunks.Big(4);
+    const uint32_t length = chunks.BigEndian(4);
     const uint8_t* type = chunks.Take(4);
     if (!chunks.Skip(uint64_t(length) + 4)) break;  // the data and its CRC
     if (std::memcmp(type, "IDAT", 4) == 0) total += length;

@@ -3,40 +3,11 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/files/decode/ByteCursor.h"
 #include "platform/files/decode/Cmyk.h"
 #include "platform/files/decode/Signature.h"
 
 namespace {
-
-// Reads big-endian fields; once a read runs past the end, every later one
-// fails as well.
-class Cursor {
- public:
-  explicit Cursor(QByteArrayView data) : data_(data) {}
-
-  const uchar* Take(uint64_t count) {
-    if (!ok_ || count > uint64_t(data_.size() - position_)) {
-      ok_ = false;
-      return nullptr;
-    }
-    const auto* start = reinterpret_cast<const uchar*>(data_.data()) + position_;
-    position_ += qsizetype(count);
-    return start;
-  }
-  uint64_t Read(int bytes) {
-    const uchar* p = Take(uint64_t(bytes));
-    uint64_t value = 0;
-    for (int i = 0; p && i < bytes; ++i) value = value << 8 | p[i];
-    return value;
-  }
-  bool Skip(uint64_t count) { return Take(count) != nullptr; }
-  bool Ok() const { return ok_; }
-
- private:
-  QByteArrayView data_;
-  qsizetype position_ = 0;
-  bool ok_ = true;
-};
 
 enum ColorMode : uint64_t { kGray = 1, kIndexed = 2, kRgb = 3, kCmyk = 4, kDuotone = 8 };
 
@@ -50,7 +21,7 @@ int ColorChannels(uint64_t mode) {
 }
 
 // PackBits, as Photoshop compresses each row of each channel.
-bool UnpackBits(const uchar* in, uint64_t inSize, uchar* out, uint64_t outSize) {
+bool UnpackBits(const uint8_t* in, uint64_t inSize, uint8_t* out, uint64_t outSize) {
   uint64_t i = 0, o = 0;
   while (i < inSize) {
     const int header = int8_t(in[i++]);
@@ -74,11 +45,11 @@ bool UnpackBits(const uchar* in, uint64_t inSize, uchar* out, uint64_t outSize) 
 struct Destination {
   enum Kind { kShift, kAllColor, kPalette } kind;
   int shift = 0;
-  const uchar* palette = nullptr;  // 256 reds, 256 greens, 256 blues
+  const uint8_t* palette = nullptr;  // 256 reds, 256 greens, 256 blues
 };
 
 Destination ChannelDestination(uint64_t mode, int channel, int colorChannels,
-                               const uchar* palette) {
+                               const uint8_t* palette) {
   if (channel == colorChannels) return {Destination::kShift, 24};  // alpha
   if (mode == kIndexed) return {Destination::kPalette, 0, palette};
   if (mode == kGray || mode == kDuotone) return {Destination::kAllColor};
@@ -88,7 +59,7 @@ Destination ChannelDestination(uint64_t mode, int channel, int colorChannels,
   return {Destination::kShift, kShifts[channel]};
 }
 
-void StoreRow(const uchar* samples, int bytesPerSample, uint32_t* pixels, int64_t width,
+void StoreRow(const uint8_t* samples, int bytesPerSample, uint32_t* pixels, int64_t width,
               const Destination& to) {
   for (int64_t x = 0; x < width; ++x) {
     uint32_t value = samples[x * bytesPerSample];
@@ -120,42 +91,43 @@ void CombineCmyk(QImage& image) {
   }
 }
 
-// Whether the rest of the file holds the stored rows (counts gives their
-// packed sizes, or is null for raw rows), checked before the picture's memory
-// is taken: a small file that claims a large picture is refused at once. A
-// PackBits row takes at least 2 bytes for every 128 it unpacks to.
-bool HoldsRows(Cursor rest, const uchar* counts, int countBytes, uint64_t rows,
-               uint64_t rowBytes) {
+// Whether the rest of the file holds the stored rows of every channel, those
+// not shown included: raw rows of rowBytes, or PackBits rows of the packed
+// sizes that counts gives, each unpacked once into row and dropped. Checked
+// before the picture's memory is taken, so that a file damaged or cut short
+// anywhere is refused without it.
+bool HoldsRows(ByteCursor rest, const uint8_t* counts, int countBytes, uint64_t rows,
+               uint64_t rowBytes, uint8_t* row) {
   if (!counts) return rest.Skip(rows * rowBytes);
-  const uint64_t leastPacked = (rowBytes + 127) / 128 * 2;
-  Cursor sizes(QByteArrayView(counts, qsizetype(rows) * countBytes));
-  for (uint64_t row = 0; row < rows; ++row) {
-    const uint64_t packed = sizes.Read(countBytes);
-    if (packed < leastPacked || !rest.Skip(packed)) return false;
+  ByteCursor sizes({counts, rows * countBytes});
+  for (uint64_t y = 0; y < rows; ++y) {
+    const uint64_t packedSize = sizes.BigEndian(countBytes);
+    const uint8_t* packed = rest.Take(packedSize);
+    if (!packed || !UnpackBits(packed, packedSize, row, rowBytes)) return false;
   }
   return true;
 }
 
-DecodeResult Decode(QByteArrayView data, PictureMemory& memory) {
-  Cursor in(data);
+DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
+  ByteCursor in(data);
   in.Skip(4);  // signature
-  const uint64_t version = in.Read(2);  // 1: PSD, 2: PSB
+  const uint64_t version = in.BigEndian(2);  // 1: PSD, 2: PSB
   in.Skip(6);
-  const uint64_t channels = in.Read(2);
-  const uint64_t height = in.Read(4), width = in.Read(4);
-  const uint64_t depth = in.Read(2), mode = in.Read(2);
+  const uint64_t channels = in.BigEndian(2);
+  const uint64_t height = in.BigEndian(4), width = in.BigEndian(4);
+  const uint64_t depth = in.BigEndian(2), mode = in.BigEndian(2);
   const int colorChannels = ColorChannels(mode);
   if (!in.Ok() || (version != 1 && version != 2) || colorChannels == 0 ||
       channels < uint64_t(colorChannels) || channels > 56 || (depth != 8 && depth != 16) ||
       (mode == kIndexed && depth != 8) || !memory.Admit(int64_t(width), int64_t(height)))
     return DecodeResult::Refused();
 
-  const uint64_t colorDataSize = in.Read(4);
-  const uchar* palette = in.Take(colorDataSize);
+  const uint64_t colorDataSize = in.BigEndian(4);
+  const uint8_t* palette = in.Take(colorDataSize);
   if (mode == kIndexed && colorDataSize < 768) return DecodeResult::Refused();
-  in.Skip(in.Read(4));                     // image resources
-  in.Skip(in.Read(version == 1 ? 4 : 8));  // layers and masks
-  const uint64_t compression = in.Read(2);  // 0: raw, 1: PackBits
+  in.Skip(in.BigEndian(4));                     // image resources
+  in.Skip(in.BigEndian(version == 1 ? 4 : 8));  // layers and masks
+  const uint64_t compression = in.BigEndian(2);  // 0: raw, 1: PackBits
   if (!in.Ok() || compression > 1) return DecodeResult::Refused();
 
   const bool alpha = channels > uint64_t(colorChannels) && mode != kIndexed;
@@ -163,27 +135,25 @@ DecodeResult Decode(QByteArrayView data, PictureMemory& memory) {
   const int bytesPerSample = int(depth / 8);
   const uint64_t rowBytes = width * uint64_t(bytesPerSample);
   const int countBytes = version == 1 ? 2 : 4;
-  const uchar* counts = compression == 1 ? in.Take(channels * height * countBytes) : nullptr;
-  if (!in.Ok() || !HoldsRows(in, counts, countBytes, uint64_t(used) * height, rowBytes))
+  const uint8_t* counts = compression == 1 ? in.Take(channels * height * countBytes) : nullptr;
+  std::vector<uint8_t> row(compression == 1 ? rowBytes : 0);
+  if (!in.Ok() || !HoldsRows(in, counts, countBytes, channels * height, rowBytes, row.data()))
     return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(width), int64_t(height), rowBytes);
   if (image.isNull()) return DecodeResult::Refused();
   image.fill(0xFF000000u);
-  std::vector<uchar> row(compression == 1 ? rowBytes : 0);
   for (int channel = 0; channel < used; ++channel) {
     const Destination to = ChannelDestination(mode, channel, colorChannels, palette);
     for (uint64_t y = 0; y < height; ++y) {
-      const uchar* samples;
+      const uint8_t* samples;
       if (compression == 1) {
-        Cursor count(QByteArrayView(counts + (channel * height + y) * countBytes, countBytes));
-        const uint64_t packedSize = count.Read(countBytes);
-        const uchar* packed = in.Take(packedSize);
-        if (!packed || !UnpackBits(packed, packedSize, row.data(), rowBytes))
-          return DecodeResult::Refused();
+        ByteCursor count({counts + (channel * height + y) * countBytes, size_t(countBytes)});
+        const uint64_t packedSize = count.BigEndian(countBytes);
+        UnpackBits(in.Take(packedSize), packedSize, row.data(), rowBytes);  // checked above
         samples = row.data();
-      } else if (!(samples = in.Take(rowBytes))) {
-        return DecodeResult::Refused();
+      } else {
+        samples = in.Take(rowBytes);
       }
       StoreRow(samples, bytesPerSample, reinterpret_cast<uint32_t*>(image.scanLine(int(y))),
                int64_t(width), to);
@@ -198,6 +168,5 @@ DecodeResult Decode(QByteArrayView data, PictureMemory& memory) {
 bool IsPsd(const EncodedFile& file) { return HasBytesAt(file.Bytes(), 0, "8BPS"); }
 
 DecodeResult ReadPsd(const EncodedFile& file, PictureMemory& memory) {
-  const std::span<const uint8_t> bytes = file.Bytes();
-  return Decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())), memory);
+  return Decode(file.Bytes(), memory);
 }

@@ -22,7 +22,7 @@ using Demuxer = std::unique_ptr<WebPDemuxer, decltype(&WebPDemuxDelete)>;
 // Whether the file is as long as its RIFF header says.
 bool HoldsItsChunks(std::span<const uint8_t> webp) {
   ByteCursor riff(webp, 4);
-  const uint64_t size = riff.Little(4);
+  const uint64_t size = riff.LittleEndian(4);
   return riff.Ok() && webp.size() >= size + 8;
 }
 
