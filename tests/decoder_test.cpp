@@ -18,6 +18,7 @@
 
 #include <jpeglib.h>
 
+#include "AddressSpaceCap.h"
 #include "BmpBytes.h"
 #include "GifBytes.h"
 #include "PictureBytes.h"
@@ -814,24 +815,6 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"tga_40000", "big.tga",
                    [] { return Patched("tga_rgb.tga", {12, 14}, 40000, false); }}),
     [](const testing::TestParamInfo<DamageCase>& info) { return info.param.name; });
-
-// Caps the address space a little above what the process uses now, so that
-// every large allocation fails; lifted again when it goes.
-class AddressSpaceCap {
- public:
-  explicit AddressSpaceCap(rlim_t headroom) {
-    getrlimit(RLIMIT_AS, &saved_);
-    rlim_t pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    rlimit cap = saved_;
-    cap.rlim_cur = pages * rlim_t(sysconf(_SC_PAGESIZE)) + headroom;
-    EXPECT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
-  }
-  ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &saved_); }
-
- private:
-  rlimit saved_;
-};
 
 TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
   // Files that claim 30000 x 30000 pixels (3.6 GB), a size that is allowed:

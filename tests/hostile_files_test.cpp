@@ -15,6 +15,7 @@
 #include "BmpBytes.h"
 #include "GifBytes.h"
 #include "PeakMemory.h"
+#include "AddressSpaceCap.h"
 #include "PictureBytes.h"
 #include "StartedVamor.h"
 #include "TiffBytes.h"
@@ -67,22 +68,6 @@ QByteArray StripedRleBmp(int side, int bitsPerPixel, double keep) {
 
 // A file that once made a reader crash or misbehave (tests/fuzz/regressions).
 QByteArray Regression(const QString& name) { return Fixture("../fuzz/regressions/" + name); }
-
-// Caps the address space at what the process has now plus headroom, so that
-// a picture larger than that does not fit; lifted again when it goes.
-class AddressSpaceCap {
- public:
-  explicit AddressSpaceCap(uint64_t headroom) {
-    getrlimit(RLIMIT_AS, &saved_);
-    rlimit cap = saved_;
-    cap.rlim_cur = StatusBytes("VmSize") + headroom;
-    EXPECT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
-  }
-  ~AddressSpaceCap() { setrlimit(RLIMIT_AS, &saved_); }
-
- private:
-  rlimit saved_;
-};
 
 struct RefusedCase {
   const char* name;
@@ -316,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  const qsizetype rowBytes = (17000 + 31) / 32 * 4;
                                  return BmpFile(header, QByteArray(rowBytes * 17000, '\xAA'));
                                },
-                               17000, 17000, 0xFFFFFFFFu, 0xFF000000u}),
+                               17000, 17000, 0xFFFFFFFFu, 0xFF000000u},
                     // Run-length packets of 128 pixels, top row first: blue, then red.
                     OpenedCase{"targa_32767_wide_run_length", "wide.tga",
                                [] {
