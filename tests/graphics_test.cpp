@@ -297,7 +297,9 @@ TEST(DrawPicture, ScalingDownWithTransparencyWeighsColoursByAlpha) {
   struct Case {
     int width, height;
   };
-  for (const Case& c : {Case{138, 111}, Case{100, 61}, Case{397, 100}, Case{13, 213}, Case{1, 1}}) {
+  // 397 -> 101 and 213 -> 61 carry the last source pixel's end just past the
+  // result's edge in doubles.
+  for (const Case& c : {Case{138, 111}, Case{101, 61}, Case{397, 100}, Case{13, 213}, Case{1, 1}}) {
     SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
     const Ref<Picture> target = NewPicture(c.width, c.height, 32);
     target->Graphics()->DrawPicture(picture, 0, 0, c.width, c.height, 0, 0, 397, 213);

@@ -18,7 +18,9 @@ std::vector<Spread> Spreads(int sourceSide, int side) {
   std::vector<Spread> spreads(static_cast<size_t>(sourceSide));
   const double scale = double(side) / double(sourceSide);
   for (int s = 0; s < sourceSide; ++s) {
-    const double from = s * scale, to = (s + 1) * scale;
+    // Rounding can carry the last column's end a little past the last result
+    // column: nothing spreads beyond it.
+    const double from = s * scale, to = std::min((s + 1) * scale, double(side));
     const int first = std::min(int(from), side - 1);
     const double split = std::min(double(first + 1), to);
     spreads[size_t(s)] = {first, float(split - from), float(std::max(0.0, to - split))};
@@ -35,7 +37,7 @@ struct Sums {
 
 // Adds a source row, spread over the result's columns, times a row weight.
 void AddRow(const QRgb* row, const std::vector<Spread>& columns, float rowWeight, Sums& sums) {
-  float* out = sums.values.data();
+  std::vector<float>& out = sums.values;
   for (size_t x = 0; x < columns.size(); ++x) {
     const QRgb pixel = row[x];
     const float alpha = float(qAlpha(pixel));
@@ -44,11 +46,11 @@ void AddRow(const QRgb* row, const std::vector<Spread>& columns, float rowWeight
                 b = float(qBlue(pixel)) * alpha;
     const Spread& spread = columns[x];
     auto add = [&](int column, float weight) {
-      float* sum = out + size_t(column) * 4;
-      sum[0] += r * weight;
-      sum[1] += g * weight;
-      sum[2] += b * weight;
-      sum[3] += alpha * weight;
+      const size_t at = size_t(column) * 4;
+      out[at] += r * weight;
+      out[at + 1] += g * weight;
+      out[at + 2] += b * weight;
+      out[at + 3] += alpha * weight;
     };
     add(spread.first, spread.weight * rowWeight);
     if (spread.rest > 0.0f) add(spread.first + 1, spread.rest * rowWeight);

@@ -232,12 +232,17 @@ void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y, in
   if (sx0 >= sx1 || sy0 >= sy1) return;
 
   PictureImage& target = target_->Image();
-  // A rectangle wholly inside the source, drawn 1:1 over the whole of a blank
-  // picture of its size, becomes a view of the source's rows.
-  const bool wholeRectangleOntoWholeBlank = target.blank && picture != target_ && x == 0 && y == 0 &&
-                                            sw == target.image.width() && sh == target.image.height() &&
-                                            sx0 == sourceX && sy0 == sourceY && sx1 - sx0 == sw && sy1 - sy0 == sh;
-  if (dw == sw && dh == sh && wholeRectangleOntoWholeBlank) {
+  if (dw != sw || dh != sh) {
+    const Mapping mapping{double(dw) / double(sw), double(dh) / double(sh), x, y, sourceX, sourceY};
+    ComposeScaled(target, from, sourceOpaque, mapping, sx0, sy0, sx1, sy1);
+    return;
+  }
+  // A rectangle wholly inside the source, drawn over the whole of a blank
+  // picture of its size, makes the picture a view of the source's rows.
+  const bool wholeRectangle = sx0 == sourceX && sy0 == sourceY && sx1 - sx0 == sw && sy1 - sy0 == sh;
+  const bool ontoWholeBlank = target.blank && x == 0 && y == 0 && sw == target.image.width() &&
+                              sh == target.image.height();
+  if (wholeRectangle && ontoWholeBlank && picture != target_) {
     QImage view = ReadOnlyView(from, int(sx0), int(sy0), int(sw), int(sh));
     if (!view.isNull()) {
       target.image = std::move(view);
@@ -246,11 +251,6 @@ void Graphics::DrawPicture(const Ref<Picture>& picture, int32_t x, int32_t y, in
       return;
     }
   }
-  if (dw == sw && dh == sh) {
-    Compose(target, int64_t(x) + (sx0 - sourceX), int64_t(y) + (sy0 - sourceY), from, sx0, sy0,
-            sx1 - sx0, sy1 - sy0, sourceOpaque);
-    return;
-  }
-  const Mapping mapping{double(dw) / double(sw), double(dh) / double(sh), x, y, sourceX, sourceY};
-  ComposeScaled(target, from, sourceOpaque, mapping, sx0, sy0, sx1, sy1);
+  Compose(target, int64_t(x) + (sx0 - sourceX), int64_t(y) + (sy0 - sourceY), from, sx0, sy0,
+          sx1 - sx0, sy1 - sy0, sourceOpaque);
 }
