@@ -890,7 +890,7 @@ uint32_t Reduced(int value, int bits) {
 
 uint32_t Argb(int x, int y) { return Expected(kRgba, x, y); }
 
-QByteArray PatternBmp(BmpHeader header, std::function<uint32_t(int x, int y)> value) {
+QByteArray PatternBmp(BmpLayout header, std::function<uint32_t(int x, int y)> value) {
   header.width = kWidth;
   header.height = header.height < 0 ? -kHeight : kHeight;
   return BmpFile(header, BmpRows(header, value));
@@ -950,7 +950,7 @@ INSTANTIATE_TEST_SUITE_P(
                   kRgb},
         BuiltCase{"rle4", "rle4.bmp",
                   [] {
-                    BmpHeader header{.width = kWidth, .height = kHeight, .bitsPerPixel = 4,
+                    BmpLayout header{.width = kWidth, .height = kHeight, .bitsPerPixel = 4,
                                      .compression = 2, .palette = PatternPalette()};
                     return BmpFile(header, BmpRle(header, Block));
                   },
@@ -1031,7 +1031,7 @@ TEST(DecodePictureFile, ReadsBmpRleCommands) {
   const std::vector<QRgb> palette = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
   struct Case {
     const char* name;
-    BmpHeader header;
+    BmpLayout header;
     QByteArray data;
     std::vector<std::vector<int>> rows;  // top first: palette indices
   };

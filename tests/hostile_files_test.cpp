@@ -57,7 +57,7 @@ QByteArray PlainGif(int side, double codesKept = 1.0, bool interlaced = false) {
 // An 8-bit (or 4-bit) RLE BMP of side x side pixels in vertical stripes, its
 // data cut to the share kept.
 QByteArray StripedRleBmp(int side, int bitsPerPixel, double keep) {
-  const BmpHeader header{.width = side,
+  const BmpLayout header{.width = side,
                          .height = side,
                          .bitsPerPixel = bitsPerPixel,
                          .compression = uint32_t(bitsPerPixel == 8 ? 1 : 2),
@@ -294,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
                                16384, 0xFF000000u, 0xFFFFFFFFu},
                     OpenedCase{"bmp_1bit_17000", "big.bmp",
                                [] {
-                                 const BmpHeader header{.width = 17000,
+                                 const BmpLayout header{.width = 17000,
                                                         .height = 17000,
                                                         .bitsPerPixel = 1,
                                                         .palette = {0xFF000000, 0xFFFFFFFF}};
