@@ -832,7 +832,7 @@ TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
   QTemporaryDir dir;
   std::vector<QString> paths;
   for (const auto& [name, bytes] : files) paths.push_back(Write(dir, name, bytes));
-  // Loads the decoders' libraries and plug-ins before the cap.
+  // Loads the decoders' libraries before the cap.
   for (const char* fixture : {"jpeg_rgb.jpg", "png_rgb8.png", "psd_rgb8.psd", "bmp_rgb.bmp"})
     ASSERT_TRUE(Decode(kFixtures + fixture));
 
