@@ -21,6 +21,7 @@
 #include "AddressSpaceCap.h"
 #include "BmpBytes.h"
 #include "GifBytes.h"
+#include "PeakMemory.h"
 #include "PictureBytes.h"
 #include "TiffBytes.h"
 #include "WebpBytes.h"
@@ -842,12 +843,6 @@ TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
   EXPECT_TRUE(NewPicture(538, 284, 32));
 }
 
-long PeakResidentKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) {
   // 32767 x 32767 pixels would take 4 GB; the files hold a few rows at most.
   constexpr uint32_t kSide = 32767;
@@ -869,9 +864,9 @@ TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) 
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
     const QString path = Write(dir, "claims.psd", bytes);
-    const long peak = PeakResidentKiB();
+    const PeakMemory peak;
     EXPECT_FALSE(Decode(path));
-    EXPECT_LT(PeakResidentKiB() - peak, 256 << 10);
+    EXPECT_LT(peak.Added(), uint64_t(256) << 20);
   }
 }
 
