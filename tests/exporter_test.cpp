@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "ByteOrder.h"
 #include "Psnr.h"
 #include "platform/files/FolderItem.h"
 #include "platform/files/PictureDecoder.h"
@@ -106,9 +107,6 @@ QByteArray Contents(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-int BigEndian16(const QByteArray& bytes, int at) { return (uchar(bytes[at]) << 8) | uchar(bytes[at + 1]); }
-int BigEndian32(const QByteArray& bytes, int at) { return (BigEndian16(bytes, at) << 16) | BigEndian16(bytes, at + 2); }
-
 QImage ReadWithQt(const QString& path, const char* format) {
   return QImageReader(path, format).read().convertToFormat(QImage::Format_ARGB32);
 }
@@ -136,14 +134,14 @@ QImage ReadWithFreeImage(const QString& path, FREE_IMAGE_FORMAT format) {
 // planes; a fourth channel is the alpha channel.
 QImage ReadPhotoshop(const QString& path) {
   const QByteArray file = Contents(path);
-  if (file.size() < 26 || !file.startsWith("8BPS") || BigEndian16(file, 22) != 8 || BigEndian16(file, 24) != 3)
+  if (file.size() < 26 || !file.startsWith("8BPS") || ReadBigEndian(file, 22, 2) != 8 || ReadBigEndian(file, 24, 2) != 3)
     return {};
-  const int channels = BigEndian16(file, 12);
-  const int height = BigEndian32(file, 14);
-  const int width = BigEndian32(file, 18);
+  const int channels = int(ReadBigEndian(file, 12, 2));
+  const int height = int(ReadBigEndian(file, 14, 4));
+  const int width = int(ReadBigEndian(file, 18, 4));
   int at = 26;
-  for (int section = 0; section < 3; ++section) at += 4 + BigEndian32(file, at);  // mode, resources, layers
-  if (BigEndian16(file, at) != 0) return {};
+  for (int section = 0; section < 3; ++section) at += 4 + int(ReadBigEndian(file, at, 4));  // mode, resources, layers
+  if (ReadBigEndian(file, at, 2) != 0) return {};
   at += 2;
   const qsizetype plane = qsizetype(width) * height;
   if (file.size() < at + channels * plane) return {};
@@ -167,11 +165,11 @@ const Format kPng{"PNGf", "png", [](const QString& p) { return ReadWithQt(p, "pn
                   [](const QByteArray& f) { return f[25] == 6 ? 4 : f[25] == 2 ? 3 : 0; }};
 const Format kTarga{"TPIC", "tga", [](const QString& p) { return ReadWithFreeImage(p, FIF_TARGA); },
                     [](const QByteArray& f) { return uchar(f[16]) / 8; }};
-const Format kPhotoshop{"8BPS", "psd", ReadPhotoshop, [](const QByteArray& f) { return BigEndian16(f, 12); }};
+const Format kPhotoshop{"8BPS", "psd", ReadPhotoshop, [](const QByteArray& f) { return int(ReadBigEndian(f, 12, 2)); }};
 const Format kSgi{".SGI", "sgi", [](const QString& p) { return ReadWithFreeImage(p, FIF_SGI); },
-                  [](const QByteArray& f) { return BigEndian16(f, 10); }};
+                  [](const QByteArray& f) { return int(ReadBigEndian(f, 10, 2)); }};
 const Format kBmp{"BMPf", "bmp", [](const QString& p) { return ReadWithQt(p, "bmp"); },
-                  [](const QByteArray& f) { return (uchar(f[28]) | uchar(f[29]) << 8) / 8; }};
+                  [](const QByteArray& f) { return int(ReadLittleEndian(f, 28, 2)) / 8; }};
 const Format kJpeg{"JPEG", "jpg", [](const QString& p) { return ReadWithQt(p, "jpeg"); },
                    [](const QByteArray&) { return 3; }};
 const Format* const kAllFormats[] = {&kJpeg, &kPng, &kTarga, &kPhotoshop, &kSgi, &kBmp};
@@ -446,7 +444,7 @@ TEST_F(ExporterTest, PhotoshopTilesWiderThanADocumentAreLargeDocuments) {
   Exporter exporter = NewExporter("8BPS");
   const QImage tile = PartlyTransparentImage(30001, 2);
   ASSERT_TRUE(Save(exporter.get(), File("x1y1.psd"), tile)) << lastError(exporter.get());
-  EXPECT_EQ(BigEndian16(Contents(File("x1y1.psd")), 4), 2);  // the version of PSB
+  EXPECT_EQ(ReadBigEndian(Contents(File("x1y1.psd")), 4, 2), 2u);  // the version of PSB
   const Ref<Picture> read = DecodePictureFile(File("x1y1.psd").toStdString());
   ASSERT_TRUE(read);
   EXPECT_EQ(ImageOf(*read), tile);

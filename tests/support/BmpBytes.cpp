@@ -2,13 +2,7 @@
 
 #include <cstdlib>
 
-namespace {
-QByteArray LittleEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
-  return out;
-}
-}  // namespace
+#include "ByteOrder.h"
 
 QByteArray BmpFile(const BmpLayout& h, const QByteArray& pixels) {
   QByteArray header;

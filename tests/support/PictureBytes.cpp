@@ -2,12 +2,6 @@
 
 #include <zlib.h>
 
-QByteArray BigEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.append(char(value >> shift));
-  return out;
-}
-
 QByteArray PngChunk(const char* type, const QByteArray& data) {
   const QByteArray body = QByteArray(type, 4) + data;
   const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()));
@@ -84,12 +78,6 @@ QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,
   return QByteArray("8BPS\0\1\0\0\0\0\0\0", 12) + BigEndian(channels, 2) +
          BigEndian(height, 4) + BigEndian(width, 4) + BigEndian(8, 2) + BigEndian(1, 2) +
          QByteArray(12, 0) + BigEndian(compression, 2) + rest;
-}
-
-QByteArray LittleEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
-  return out;
 }
 
 QByteArray Targa(int imageType, int width, int height, int bits, int descriptor,

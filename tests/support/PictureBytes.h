@@ -4,8 +4,8 @@
 #include <QByteArray>
 #include <cstdint>
 
-// The value in its last `bytes` bytes, most significant first.
-QByteArray BigEndian(uint32_t value, int bytes);
+#include "ByteOrder.h"
+
 // The bytes of a PNG chunk, its CRC computed.
 QByteArray PngChunk(const char* type, const QByteArray& data);
 // A PNG of that size, bit depth and colour type whose every row holds zero
@@ -26,8 +26,6 @@ QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
 // compression and what follows it.
 QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,
                        const QByteArray& rest, uint16_t channels = 1);
-// Little-endian, as TARGA stores numbers.
-QByteArray LittleEndian(uint32_t value, int bytes);
 // A TARGA file: its header with these fields, the colour map and the pixel
 // data as given (data may be run-length packets).
 struct TargaMap {
