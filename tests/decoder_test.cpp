@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <sys/resource.h>
@@ -20,6 +19,7 @@
 
 #include "AddressSpaceCap.h"
 #include "BmpBytes.h"
+#include "FileBytes.h"
 #include "GifBytes.h"
 #include "PeakMemory.h"
 #include "PictureBytes.h"
@@ -124,8 +124,6 @@ INSTANTIATE_TEST_SUITE_P(
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       return name;
     });
-
-QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 
 // Little files of the layouts that the fixtures' writers do not make: every
 // pixel, in rows from the top, as decoded.
@@ -245,20 +243,6 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"sgi_one_dimension", "a.sgi", [] { return Sgi(false, 1, 1, 2, 7, 3, Bytes({50, 60})); },
                    2, 1, {qRgb(50, 50, 50), qRgb(60, 60, 60)}, true}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
-
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-  return file.readAll();
-}
-
-QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-  const QString path = dir.filePath(name);
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-  return path;
-}
 
 // A JPEG of the given pixels written by Qt, with an EXIF orientation tag.
 QByteArray JpegWithOrientation(const QImage& stored, int orientation) {

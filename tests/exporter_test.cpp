@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "ByteOrder.h"
+#include "FileBytes.h"
 #include "Psnr.h"
 #include "platform/files/FolderItem.h"
 #include "platform/files/PictureDecoder.h"
@@ -102,11 +103,6 @@ bool Save(ExporterHandle* exporter, const QString& path, const QImage& image) {
   return savePicture(exporter, FolderItem(path.toStdString()), *picture);
 }
 
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QImage ReadWithQt(const QString& path, const char* format) {
   return QImageReader(path, format).read().convertToFormat(QImage::Format_ARGB32);
 }
@@ -133,7 +129,7 @@ QImage ReadWithFreeImage(const QString& path, FREE_IMAGE_FORMAT format) {
 // The composite of an uncompressed 8-bit RGB Photoshop file, read from its
 // planes; a fourth channel is the alpha channel.
 QImage ReadPhotoshop(const QString& path) {
-  const QByteArray file = Contents(path);
+  const QByteArray file = Read(path);
   if (file.size() < 26 || !file.startsWith("8BPS") || ReadBigEndian(file, 22, 2) != 8 || ReadBigEndian(file, 24, 2) != 3)
     return {};
   const int channels = int(ReadBigEndian(file, 12, 2));
@@ -220,7 +216,7 @@ TEST_P(LosslessTest, RoundTripsExactlyWithAlphaOnlyWhenNeeded) {
     const QString path = File(QString("tile.") + format.extension);
     ASSERT_TRUE(Save(exporter.get(), path, image)) << lastError(exporter.get());
     EXPECT_EQ(lastError(exporter.get()), "");
-    EXPECT_EQ(format.channels(Contents(path)), source.channels);
+    EXPECT_EQ(format.channels(Read(path)), source.channels);
     const QImage read = format.read(path);
     ASSERT_EQ(read.size(), image.size());
     for (int y = 0; y < image.height(); ++y)
@@ -238,7 +234,7 @@ TEST_F(ExporterTest, BmpIsTwentyFourBitsOnWhite) {
   const QImage source = PartlyTransparentImage(37, 23);
   Exporter exporter = NewExporter("BMPf");
   ASSERT_TRUE(Save(exporter.get(), File("tile.bmp"), source));
-  EXPECT_EQ(kBmp.channels(Contents(File("tile.bmp"))), 3);
+  EXPECT_EQ(kBmp.channels(Read(File("tile.bmp"))), 3);
   const QImage read = kBmp.read(File("tile.bmp"));
   ASSERT_EQ(read.size(), source.size());
   for (int y = 0; y < source.height(); ++y)
@@ -292,7 +288,7 @@ struct JpegFile {
 };
 
 JpegFile JpegFacts(const QString& path) {
-  QByteArray bytes = Contents(path);
+  QByteArray bytes = Read(path);
   tjhandle decoder = tjInitDecompress();
   int width = 0, height = 0, subsampling = -1, colorspace = 0;
   tjDecompressHeader3(decoder, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), &width, &height,
@@ -322,7 +318,7 @@ TEST_F(ExporterTest, JpegQualityGrowsTheFileAndSwitchesChromaAtNinety) {
 
   Exporter fresh = NewExporter("JPEG");
   ASSERT_TRUE(Save(fresh.get(), File("default.jpg"), source));
-  EXPECT_EQ(Contents(File("default.jpg")), Contents(File("q512.jpg"))) << "the default quality is 512";
+  EXPECT_EQ(Read(File("default.jpg")), Read(File("q512.jpg"))) << "the default quality is 512";
 }
 
 TEST_F(ExporterTest, OtherFormatsIgnoreTheQuality) {
@@ -332,7 +328,7 @@ TEST_F(ExporterTest, OtherFormatsIgnoreTheQuality) {
     ASSERT_TRUE(Save(exporter.get(), File("plain"), source));
     setQuality(exporter.get(), 0);
     ASSERT_TRUE(Save(exporter.get(), File("worst"), source));
-    EXPECT_EQ(Contents(File("plain")), Contents(File("worst"))) << format->code;
+    EXPECT_EQ(Read(File("plain")), Read(File("worst"))) << format->code;
   }
 }
 
@@ -361,17 +357,14 @@ TEST_F(ExporterTest, AnExistingFileIsReplacedByANewFileAndNoTemporaryFileStays) 
   for (const Format* format : kAllFormats) {
     SCOPED_TRACE(format->code);
     const QString name = QString("x1y1.") + format->extension;
-    QFile old(File(name));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(oldBytes);
-    old.close();
+    ASSERT_TRUE(Write(File(name), oldBytes));
     ASSERT_EQ(::link(QFile::encodeName(File(name)).constData(), QFile::encodeName(File("link")).constData()), 0);
     const ino_t oldInode = Inode(File(name));
     Exporter exporter = NewExporter(format->code);
     ASSERT_TRUE(Save(exporter.get(), File(name), OpaqueImage(40, 30)));
     EXPECT_EQ(format->read(File(name)).size(), QSize(40, 30));
     EXPECT_NE(Inode(File(name)), oldInode) << "a new file, not the old one rewritten";
-    EXPECT_TRUE(Contents(File("link")) == oldBytes) << "the old file is left whole";
+    EXPECT_TRUE(Read(File("link")) == oldBytes) << "the old file is left whole";
     EXPECT_EQ(FolderEntries(), (QStringList{"link", name}));
     QFile::remove(File(name));
     QFile::remove(File("link"));
@@ -402,10 +395,7 @@ TEST_F(ExporterTest, AFileThatCannotBeWrittenGivesFalseAndAReason) {
 TEST_F(ExporterTest, AReadOnlyFolderKeepsItsFileAndGetsNoTemporaryFile) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
   const QString target = File("x1y1.jpg");
-  QFile old(target);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old");
-  old.close();
+  ASSERT_TRUE(Write(target, "old"));
   ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
   Exporter exporter = NewExporter("JPEG");
   const bool saved = Save(exporter.get(), target, OpaqueImage(8, 8));
@@ -413,7 +403,7 @@ TEST_F(ExporterTest, AReadOnlyFolderKeepsItsFileAndGetsNoTemporaryFile) {
   QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   EXPECT_FALSE(saved);
   EXPECT_EQ(reason, "Permission denied");
-  EXPECT_EQ(Contents(target), "old");
+  EXPECT_EQ(Read(target), "old");
   EXPECT_EQ(FolderEntries(), QStringList{"x1y1.jpg"});
 }
 
@@ -444,7 +434,7 @@ TEST_F(ExporterTest, PhotoshopTilesWiderThanADocumentAreLargeDocuments) {
   Exporter exporter = NewExporter("8BPS");
   const QImage tile = PartlyTransparentImage(30001, 2);
   ASSERT_TRUE(Save(exporter.get(), File("x1y1.psd"), tile)) << lastError(exporter.get());
-  EXPECT_EQ(ReadBigEndian(Contents(File("x1y1.psd")), 4, 2), 2u);  // the version of PSB
+  EXPECT_EQ(ReadBigEndian(Read(File("x1y1.psd")), 4, 2), 2u);  // the version of PSB
   const Ref<Picture> read = DecodePictureFile(File("x1y1.psd").toStdString());
   ASSERT_TRUE(read);
   EXPECT_EQ(ImageOf(*read), tile);

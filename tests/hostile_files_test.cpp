@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BmpBytes.h"
+#include "FileBytes.h"
 #include "GifBytes.h"
 #include "PeakMemory.h"
 #include "AddressSpaceCap.h"
@@ -29,11 +30,7 @@ const QString kFixtures = QStringLiteral(VAMOR_FIXTURES);
 const std::string kNoImageData = "The file you selected contains no recognizable image data.";
 constexpr uint64_t kMiB = 1 << 20;
 
-QByteArray Fixture(const QString& name) {
-  QFile file(kFixtures + "/" + name);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-  return file.readAll();
-}
+QByteArray Fixture(const QString& name) { return Read(kFixtures + "/" + name); }
 
 QByteArray Cut(const QByteArray& bytes, double keep) {
   return bytes.left(qsizetype(bytes.size() * keep));
@@ -96,9 +93,7 @@ TEST_P(RefusedFile, SaysWhyTakesLittleAndKeepsThePicture) {
   if (c.bytes) {
     const QByteArray bytes = c.bytes();
     fileSize = uint64_t(bytes.size());
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(Write(QString::fromStdString(path), bytes));
   } else {
     c.make(path);
   }
@@ -267,11 +262,7 @@ class OpenedFile : public StartedVamor, public testing::WithParamInterface<Opene
 TEST_P(OpenedFile, AtItsSizeWithItsPixels) {
   const OpenedCase& c = GetParam();
   const std::string path = TempDir() + "/" + c.file;
-  {
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(c.bytes());
-  }
+  ASSERT_TRUE(Write(QString::fromStdString(path), c.bytes()));
   OpenMenu::OpenDraggedImage(std::make_shared<FolderItem>(path));
   EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front();
   const Ref<Picture> picture = ImageTools::OriginalImage;
@@ -375,9 +366,7 @@ TEST_P(HeldOnce, TakesThePictureTheFileAnd64MB) {
   {
     const QByteArray bytes = c.bytes();
     fileSize = uint64_t(bytes.size());
-    QFile file(QString::fromStdString(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(Write(QString::fromStdString(path), bytes));
   }
   {
     const PeakMemory peak;

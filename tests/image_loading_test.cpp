@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "FileBytes.h"
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
 #include "platform/graphics/PictureImage.h"
@@ -149,10 +150,7 @@ TEST_F(ImageLoadingTest, AFailedLoadKeepsTheOpenPictureUsable) {
   const std::string title = Main()->Title();
 
   const std::string text = TempDir() + "/notes.txt";
-  QFile f(QString::fromStdString(text));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("not a picture\n");
-  f.close();
+  ASSERT_TRUE(Write(QString::fromStdString(text), "not a picture\n"));
   dialogs.files.push_back(text);
   OpenMenu::OpenImage();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{kNoImageData});
@@ -179,10 +177,7 @@ TEST_F(ImageLoadingTest, AFailedLoadKeepsTheOpenPictureUsable) {
 TEST_F(ImageLoadingTest, FailedFirstLoadKeepsThePlaceholder) {
   Ref<Picture> placeholder = Main()->Canvas1()->Backdrop();
   dialogs.files.push_back(TempDir() + "/notes.txt");
-  QFile notes(QString::fromStdString(dialogs.files.back().value()));
-  ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
-  notes.write("not a picture\n");
-  notes.close();
+  ASSERT_TRUE(Write(QString::fromStdString(dialogs.files.back().value()), "not a picture\n"));
   OpenMenu::OpenImage();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{kNoImageData});
   EXPECT_EQ(ImageTools::PreviewImage, nullptr);

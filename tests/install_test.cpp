@@ -2,7 +2,6 @@
 // the program and its resources, and the installed tree, moved elsewhere as a
 // whole, still shows its own placeholder picture in the preview.
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -10,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "FileBytes.h"
 #include "VamorOnXvfb.h"
 
 namespace {
@@ -17,11 +17,6 @@ const QString kPrefix = "/opt/vamor";
 const QString kPlaceholder = "share/vamor/mulvo_vamor.jpg";
 // The preview area in the main window's content.
 const QPoint kCanvasAt(31, 22);
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The largest difference of one channel between the picture and the part of
 // the shot at `at`, or 256 when the shot does not hold it.
@@ -60,7 +55,7 @@ TEST_F(InstallTest, AMovedInstallShowsItsOwnPlaceholder) {
                            "share/icons/hicolor/256x256/apps/vamor.png"})
     EXPECT_TRUE(QFileInfo(installed.filePath(file)).isFile()) << file;
   EXPECT_TRUE(QFileInfo(installed.filePath("bin/vamor")).isExecutable());
-  EXPECT_EQ(Contents(installed.filePath(kPlaceholder)), Contents(VAMOR_PLACEHOLDER));
+  EXPECT_EQ(Read(installed.filePath(kPlaceholder)), Read(VAMOR_PLACEHOLDER));
 
   const QString moved = root.filePath("moved/elsewhere");
   ASSERT_TRUE(root.mkpath("moved"));
