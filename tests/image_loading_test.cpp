@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "DroppedFiles.h"
 #include "FileBytes.h"
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
@@ -16,19 +17,6 @@ namespace {
 using ImageLoadingTest = StartedVamor;
 
 const std::string kNoImageData = "The file you selected contains no recognizable image data.";
-
-void Drop(QWidget* target, const std::vector<std::string>& paths) {
-  auto* data = new QMimeData;
-  QList<QUrl> urls;
-  for (const auto& p : paths) urls << QUrl::fromLocalFile(QString::fromStdString(p));
-  data->setUrls(urls);
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
-  QCoreApplication::processEvents();  // the drop is handed on once Qt's drop has returned
-  delete data;
-}
 
 // What the canvas answers a drag source that offers `offered` and proposes a
 // move (as Shift asks): accepted or not, and the action, on entering and on
