@@ -23,6 +23,7 @@
 #include "GifBytes.h"
 #include "PeakMemory.h"
 #include "PictureBytes.h"
+#include "TestNames.h"
 #include "TiffBytes.h"
 #include "WebpBytes.h"
 #include "platform/files/PictureDecoder.h"
@@ -118,12 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"png_interlaced16.png", kRgba},
                     FormatCase{"bmp_os2.bmp", kRgb}, FormatCase{"bmp_rle8.bmp", kRgb},
                     FormatCase{"sgi_gray8.sgi", kGray}),
-    [](const testing::TestParamInfo<FormatCase>& info) {
-      std::string name = info.param.file;
-      for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return name;
-    });
+    [](const testing::TestParamInfo<FormatCase>& info) { return TestNameOf(info.param.file); });
 
 // Little files of the layouts that the fixtures' writers do not make: every
 // pixel, in rows from the top, as decoded.
@@ -875,15 +871,18 @@ QByteArray PatternBmp(BmpLayout header, std::function<uint32_t(int x, int y)> va
   return BmpFile(header, BmpRows(header, value));
 }
 
+// Row y of the pattern as indices into PatternPalette().
+QByteArray PatternIndices(int y) {
+  QByteArray row;
+  for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
+  return row;
+}
+
 QByteArray PatternGif(GifPicture gif) {
   gif.colors = PatternPalette();
   gif.width = kWidth;
   gif.height = kHeight;
-  gif.row = [](int y) {
-    QByteArray row;
-    for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
-    return row;
-  };
+  gif.row = PatternIndices;
   return GifFile(gif);
 }
 
@@ -1067,11 +1066,7 @@ TEST(DecodePictureFile, ComposesTheFirstGifFrameOnItsScreen) {
     gif.colors = colors;
     gif.width = kWidth;
     gif.height = kHeight;
-    gif.row = [](int y) {
-      QByteArray row;
-      for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
-      return row;
-    };
+    gif.row = PatternIndices;
     const Ref<Picture> picture = Decode(Write(dir, "screen.gif", GifFile(gif)));
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->Image().opaque, gif.transparent < 0);

@@ -18,6 +18,7 @@
 #include "PeakMemory.h"
 #include "AddressSpaceCap.h"
 #include "PictureBytes.h"
+#include "RefusalMessages.h"
 #include "StartedVamor.h"
 #include "TiffBytes.h"
 #include "image/OpenMenu.h"
@@ -27,7 +28,6 @@
 
 namespace {
 const QString kFixtures = QStringLiteral(VAMOR_FIXTURES);
-const std::string kNoImageData = "The file you selected contains no recognizable image data.";
 constexpr uint64_t kMiB = 1 << 20;
 
 QByteArray Fixture(const QString& name) { return Read(kFixtures + "/" + name); }

@@ -9,14 +9,13 @@
 
 #include "DroppedFiles.h"
 #include "FileBytes.h"
+#include "RefusalMessages.h"
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
 #include "platform/graphics/PictureImage.h"
 
 namespace {
 using ImageLoadingTest = StartedVamor;
-
-const std::string kNoImageData = "The file you selected contains no recognizable image data.";
 
 // What the canvas answers a drag source that offers `offered` and proposes a
 // move (as Shift asks): accepted or not, and the action, on entering and on

@@ -7,8 +7,8 @@
 #include <QProcess>
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "ChannelDifference.h"
 #include "FileBytes.h"
 #include "VamorOnXvfb.h"
 
@@ -24,11 +24,8 @@ int Difference(const QImage& shot, QPoint at, const QImage& picture) {
   if (!shot.rect().contains(QRect(at, picture.size()))) return 256;
   int worst = 0;
   for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) {
-      const QRgb a = shot.pixel(at.x() + x, at.y() + y), b = picture.pixel(x, y);
-      worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                        std::abs(qBlue(a) - qBlue(b))});
-    }
+    for (int x = 0; x < picture.width(); ++x)
+      worst = std::max(worst, ChannelDifference(shot.pixel(at.x() + x, at.y() + y), picture.pixel(x, y)));
   return worst;
 }
 
