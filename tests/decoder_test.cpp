@@ -3,7 +3,6 @@
 // files give Nil.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -239,15 +238,6 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"sgi_one_dimension", "a.sgi", [] { return Sgi(false, 1, 1, 2, 7, 3, Bytes({50, 60})); },
                    2, 1, {qRgb(50, 50, 50), qRgb(60, 60, 60)}, true}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
-
-// A JPEG of the given pixels written by Qt, with an EXIF orientation tag.
-QByteArray JpegWithOrientation(const QImage& stored, int orientation) {
-  QByteArray jpeg;
-  QBuffer buffer(&jpeg);
-  buffer.open(QIODevice::WriteOnly);
-  EXPECT_TRUE(stored.save(&buffer, "JPEG", 100));
-  return WithExifOrientation(jpeg, orientation);
-}
 
 // For each orientation tag, where a stored pixel (x, y) of a w x h picture
 // is shown.

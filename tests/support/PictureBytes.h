@@ -6,6 +6,8 @@
 
 #include "ByteOrder.h"
 
+class QImage;
+
 // The bytes of a PNG chunk, its CRC computed.
 QByteArray PngChunk(const char* type, const QByteArray& data);
 // A PNG of that size, bit depth and colour type whose every row holds zero
@@ -17,9 +19,9 @@ QByteArray PngClaiming(uint32_t width, uint32_t height);
 // IDAT chunk that the chunks given (PLTE, tRNS, ...) come before.
 QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int colorType,
                           const QByteArray& scanlines, const QByteArray& chunks = {});
-// The JPEG with an EXIF block tagging its orientation (1 to 8) inserted
-// after its start marker.
-QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
+// A JPEG of the stored pixels written by Qt, with an EXIF block tagging its
+// orientation (1 to 8).
+QByteArray JpegWithOrientation(const QImage& stored, int orientation, int quality = 100);
 
 // An 8-bit grayscale PSD of that size (a channel past the first is alpha,
 // those past the second are extra): header, empty sections, then the
