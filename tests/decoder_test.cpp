@@ -18,6 +18,7 @@
 
 #include "AddressSpaceCap.h"
 #include "BmpBytes.h"
+#include "ByteOrder.h"
 #include "FileBytes.h"
 #include "GifBytes.h"
 #include "PeakMemory.h"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "BmpBytes.h"
+#include "ByteOrder.h"
 #include "FileBytes.h"
 #include "GifBytes.h"
 #include "PeakMemory.h"

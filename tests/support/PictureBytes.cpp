@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "ByteOrder.h"
+
 QByteArray PngChunk(const char* type, const QByteArray& data) {
   const QByteArray body = QByteArray(type, 4) + data;
   const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()));

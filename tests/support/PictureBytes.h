@@ -4,8 +4,6 @@
 #include <QByteArray>
 #include <cstdint>
 
-#include "ByteOrder.h"
-
 class QImage;
 
 // The bytes of a PNG chunk, its CRC computed.
