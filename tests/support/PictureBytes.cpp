@@ -68,18 +68,22 @@ QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int col
   return Png(width, height, bitDepth, colorType, idat, chunks);
 }
 
-QByteArray JpegWithOrientation(const QImage& stored, int orientation, int quality) {
-  QByteArray jpeg;
-  QBuffer buffer(&jpeg);
-  buffer.open(QIODevice::WriteOnly);
-  EXPECT_TRUE(stored.save(&buffer, "JPEG", quality));
+QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation) {
   const char exif[] = {
       '\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,        // APP1, length 34
       'M', 'M', 0, 42, 0, 0, 0, 8,                            // big-endian TIFF header
       0, 1,                                                   // one entry
       1, 0x12, 0, 3, 0, 0, 0, 1, 0, char(orientation), 0, 0,  // Orientation, SHORT
       0, 0, 0, 0};                                            // no next directory
-  return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);  // after the start marker
+  return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
+}
+
+QByteArray JpegWithOrientation(const QImage& stored, int orientation, int quality) {
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(stored.save(&buffer, "JPEG", quality));
+  return WithExifOrientation(jpeg, orientation);
 }
 
 QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,

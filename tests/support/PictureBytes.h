@@ -17,8 +17,10 @@ QByteArray PngClaiming(uint32_t width, uint32_t height);
 // IDAT chunk that the chunks given (PLTE, tRNS, ...) come before.
 QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int colorType,
                           const QByteArray& scanlines, const QByteArray& chunks = {});
-// A JPEG of the stored pixels written by Qt, with an EXIF block tagging its
-// orientation (1 to 8).
+// The JPEG with an EXIF block tagging its orientation (1 to 8) inserted
+// after its start marker.
+QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
+// A JPEG of the stored pixels written by Qt, tagged with that orientation.
 QByteArray JpegWithOrientation(const QImage& stored, int orientation, int quality = 100);
 
 // An 8-bit grayscale PSD of that size (a channel past the first is alpha,
