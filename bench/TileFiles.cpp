@@ -4,26 +4,22 @@
 #include <fstream>
 #include <vector>
 
-namespace {
-uint32_t BigEndian(const std::vector<unsigned char>& b, size_t at, int bytes) {
-  uint32_t value = 0;
-  for (int i = 0; i < bytes; ++i) value = value << 8 | b[at + size_t(i)];
-  return value;
-}
+#include "ByteOrder.h"
 
+namespace {
 // The layers a Photoshop file holds beside its flat picture, or -1 when the
 // file cannot be read as one.
 int PhotoshopLayers(const std::vector<unsigned char>& b) {
   size_t at = 26;
   for (int section = 0; section < 2; ++section) {  // colour mode data, image resources
     if (b.size() < at + 4) return -1;
-    at += 4 + BigEndian(b, at, 4);
+    at += 4 + ReadBigEndian(b, at, 4);
   }
   if (b.size() < at + 4) return -1;
-  if (BigEndian(b, at, 4) == 0) return 0;           // no layer and mask section
+  if (ReadBigEndian(b, at, 4) == 0) return 0;           // no layer and mask section
   if (b.size() < at + 10) return -1;
-  if (BigEndian(b, at + 4, 4) == 0) return 0;       // no layer information
-  return std::abs(int16_t(BigEndian(b, at + 8, 2)));
+  if (ReadBigEndian(b, at + 4, 4) == 0) return 0;       // no layer information
+  return std::abs(int16_t(ReadBigEndian(b, at + 8, 2)));
 }
 
 // The file's first bytes: enough for its format and its sections' sizes.

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "PngFilters.h"
 #include "platform/quicktime/PngFile.h"
 #include "platform/quicktime/PngScanlines.h"
 
@@ -29,7 +30,7 @@ constexpr int kTile = 256;
 
 struct Setting {
   std::string name;
-  PngFilter filter;
+  PngRowFilter filter;
   int level;      // libdeflate level, or zlib's with zlibRle
   bool zlibRle;
 };
@@ -121,10 +122,10 @@ int main(int argc, char** argv) {
     if (std::string(argv[i]) == "--runs" && i + 1 < argc) runs = std::atoi(argv[++i]);
     else photos.push_back(argv[i]);
   }
-  std::vector<Setting> settings = {{"zlib RLE 6, Average", PngFilter::kAverage, 6, true}};
-  const std::pair<const char*, PngFilter> filters[] = {{"None", PngFilter::kNone},       {"Sub", PngFilter::kSub},
-                                                       {"Up", PngFilter::kUp},           {"Average", PngFilter::kAverage},
-                                                       {"Paeth", PngFilter::kPaeth},     {"MinimumSum", PngFilter::kMinimumSum}};
+  std::vector<Setting> settings = {{"zlib RLE 6, Average", PngAverageFilter, 6, true}};
+  const std::pair<const char*, PngRowFilter> filters[] = {{"None", PngNoneFilter},       {"Sub", PngSubFilter},
+                                                          {"Up", PngUpFilter},           {"Average", PngAverageFilter},
+                                                          {"Paeth", PngPaethFilter},     {"MinimumSum", PngMinimumSumFilter}};
   for (int level : {1, 2, 4, 6})
     for (auto [name, filter] : filters)
       settings.push_back({"libdeflate " + std::to_string(level) + ", " + name, filter, level, false});

@@ -23,9 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "../tests/support/ScriptedDialogs.h"
 #include "Peers.h"
+#include "ProcessStatus.h"
 #include "Runs.h"
+#include "ScriptedDialogs.h"
 #include "TileFiles.h"
 #include "app/Startup.h"
 #include "export/SaveThread.h"
@@ -52,13 +53,7 @@ constexpr int kSmallTile = 16;
 const char* const kQualityRows[] = {"0 - Worst", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100 - Best"};
 
 // Peak resident memory of this process so far, in MB.
-double PeakMB() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-  return 0;
-}
+double PeakMB() { return double(StatusBytes("VmHWM")) / 1048576.0; }
 
 // ---- a photo-like test picture, written as a JPEG by TurboJPEG ------------
 std::string MakePhoto(const std::string& path, int w, int h) {

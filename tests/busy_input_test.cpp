@@ -2,11 +2,11 @@
 // dropped, not run once the work is over; what they do afterwards is not.
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
+#include "DroppedFiles.h"
 #include "RecordingPlugin.h"
 #include "StartedVamor.h"
 #include "platform/graphics/PictureImage.h"
@@ -45,17 +45,6 @@ void Key(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoM
   }
 }
 
-// A file dropped on the widget; true when the drop was taken.
-bool Drop(QWidget* widget, const std::string& path) {
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::instance()->notify(widget, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::instance()->notify(widget, &drop);
-  return drop.isAccepted();
-}
-
 class BusyInputTest : public StartedVamor {
  protected:
   void SetUp() override {
@@ -87,7 +76,7 @@ class BusyInputTest : public StartedVamor {
     for (int i = 0; i < 5; ++i) Click(Main()->SaveButton()->Widget());
     Click(Main()->Canvas1()->Widget(), QPoint(200, 100));
     Key(Main()->Widgets().top, Qt::Key_O, Qt::ControlModifier);
-    dropTaken = Drop(Main()->Canvas1()->Widget(), WritePicture("dropped.png", 32, 32));
+    dropTaken = Drop(Main()->Canvas1()->Widget(), {WritePicture("dropped.png", 32, 32)});
   }
 
   void Settle() {

@@ -3,9 +3,7 @@
 // files give Nil.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <sys/resource.h>
@@ -20,8 +18,12 @@
 
 #include "AddressSpaceCap.h"
 #include "BmpBytes.h"
+#include "ByteOrder.h"
+#include "FileBytes.h"
 #include "GifBytes.h"
+#include "PeakMemory.h"
 #include "PictureBytes.h"
+#include "TestNames.h"
 #include "TiffBytes.h"
 #include "WebpBytes.h"
 #include "platform/files/PictureDecoder.h"
@@ -117,14 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"png_interlaced16.png", kRgba},
                     FormatCase{"bmp_os2.bmp", kRgb}, FormatCase{"bmp_rle8.bmp", kRgb},
                     FormatCase{"sgi_gray8.sgi", kGray}),
-    [](const testing::TestParamInfo<FormatCase>& info) {
-      std::string name = info.param.file;
-      for (char& ch : name)
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-      return name;
-    });
-
-QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+    [](const testing::TestParamInfo<FormatCase>& info) { return TestNameOf(info.param.file); });
 
 // Little files of the layouts that the fixtures' writers do not make: every
 // pixel, in rows from the top, as decoded.
@@ -244,29 +239,6 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"sgi_one_dimension", "a.sgi", [] { return Sgi(false, 1, 1, 2, 7, 3, Bytes({50, 60})); },
                    2, 1, {qRgb(50, 50, 50), qRgb(60, 60, 60)}, true}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
-
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-  return file.readAll();
-}
-
-QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-  const QString path = dir.filePath(name);
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-  return path;
-}
-
-// A JPEG of the given pixels written by Qt, with an EXIF orientation tag.
-QByteArray JpegWithOrientation(const QImage& stored, int orientation) {
-  QByteArray jpeg;
-  QBuffer buffer(&jpeg);
-  buffer.open(QIODevice::WriteOnly);
-  EXPECT_TRUE(stored.save(&buffer, "JPEG", 100));
-  return WithExifOrientation(jpeg, orientation);
-}
 
 // For each orientation tag, where a stored pixel (x, y) of a w x h picture
 // is shown.
@@ -767,20 +739,34 @@ TEST(DecodePictureFile, RefusesAFolder) {
   EXPECT_FALSE(Decode(dir.path()));
 }
 
+// A picture of one colour written as the file at path, of the format its
+// extension names: a TIFF by libtiff, the others by Qt's own writers.
+bool WritePlainPicture(const QString& path, QSize size) {
+  if (path.endsWith(".tif")) {
+    TiffWriting writing;
+    writing.width = size.width();
+    writing.height = size.height();
+    writing.sample = [](int, int, int s) { return uint32_t(0x336699 >> (16 - 8 * s)) & 0xFF; };
+    return Write(path, WriteTiff(writing));
+  }
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(0xFF336699);
+  return image.save(path);
+}
+
 TEST(DecodePictureFile, TakesSidesUpTo32767) {
   QTemporaryDir dir;
   for (const char* format : {"jpg", "png", "bmp", "tif"})
     for (int side : {32767, 32768})
       for (bool wide : {true, false}) {
         SCOPED_TRACE(testing::Message() << format << " " << side << (wide ? " wide" : " high"));
-        QImage image(wide ? side : 2, wide ? 2 : side, QImage::Format_RGB32);
-        image.fill(0xFF336699);
+        const QSize size(wide ? side : 2, wide ? 2 : side);
         const QString path = dir.filePath(QStringLiteral("side.") + format);
-        ASSERT_TRUE(image.save(path));
+        ASSERT_TRUE(WritePlainPicture(path, size));
         const Ref<Picture> picture = Decode(path);
         ASSERT_EQ(picture != nullptr, side == 32767);
         if (picture) {
-          EXPECT_EQ(QSize(picture->Width(), picture->Height()), image.size());
+          EXPECT_EQ(QSize(picture->Width(), picture->Height()), size);
         }
       }
 }
@@ -832,7 +818,7 @@ TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
   QTemporaryDir dir;
   std::vector<QString> paths;
   for (const auto& [name, bytes] : files) paths.push_back(Write(dir, name, bytes));
-  // Loads the decoders' libraries and plug-ins before the cap.
+  // Loads the decoders' libraries before the cap.
   for (const char* fixture : {"jpeg_rgb.jpg", "png_rgb8.png", "psd_rgb8.psd", "bmp_rgb.bmp"})
     ASSERT_TRUE(Decode(kFixtures + fixture));
 
@@ -840,12 +826,6 @@ TEST(DecodePictureFile, PicturesThatMemoryCannotHoldAreNil) {
   EXPECT_FALSE(NewPicture(32767, 32767, 32));
   for (const QString& path : paths) EXPECT_FALSE(Decode(path)) << path.toStdString();
   EXPECT_TRUE(NewPicture(538, 284, 32));
-}
-
-long PeakResidentKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
 }
 
 TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) {
@@ -869,9 +849,9 @@ TEST(DecodePictureFile, RefusesAPsdWithoutItsRowsBeforeTakingThePicturesMemory) 
   for (const auto& [name, bytes] : files) {
     SCOPED_TRACE(name);
     const QString path = Write(dir, "claims.psd", bytes);
-    const long peak = PeakResidentKiB();
+    const PeakMemory peak;
     EXPECT_FALSE(Decode(path));
-    EXPECT_LT(PeakResidentKiB() - peak, 256 << 10);
+    EXPECT_LT(peak.Added(), uint64_t(256) << 20);
   }
 }
 
@@ -890,21 +870,24 @@ uint32_t Reduced(int value, int bits) {
 
 uint32_t Argb(int x, int y) { return Expected(kRgba, x, y); }
 
-QByteArray PatternBmp(BmpHeader header, std::function<uint32_t(int x, int y)> value) {
+QByteArray PatternBmp(BmpLayout header, std::function<uint32_t(int x, int y)> value) {
   header.width = kWidth;
   header.height = header.height < 0 ? -kHeight : kHeight;
   return BmpFile(header, BmpRows(header, value));
+}
+
+// Row y of the pattern as indices into PatternPalette().
+QByteArray PatternIndices(int y) {
+  QByteArray row;
+  for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
+  return row;
 }
 
 QByteArray PatternGif(GifPicture gif) {
   gif.colors = PatternPalette();
   gif.width = kWidth;
   gif.height = kHeight;
-  gif.row = [](int y) {
-    QByteArray row;
-    for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
-    return row;
-  };
+  gif.row = PatternIndices;
   return GifFile(gif);
 }
 
@@ -950,7 +933,7 @@ INSTANTIATE_TEST_SUITE_P(
                   kRgb},
         BuiltCase{"rle4", "rle4.bmp",
                   [] {
-                    BmpHeader header{.width = kWidth, .height = kHeight, .bitsPerPixel = 4,
+                    BmpLayout header{.width = kWidth, .height = kHeight, .bitsPerPixel = 4,
                                      .compression = 2, .palette = PatternPalette()};
                     return BmpFile(header, BmpRle(header, Block));
                   },
@@ -1031,7 +1014,7 @@ TEST(DecodePictureFile, ReadsBmpRleCommands) {
   const std::vector<QRgb> palette = {0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF};
   struct Case {
     const char* name;
-    BmpHeader header;
+    BmpLayout header;
     QByteArray data;
     std::vector<std::vector<int>> rows;  // top first: palette indices
   };
@@ -1088,11 +1071,7 @@ TEST(DecodePictureFile, ComposesTheFirstGifFrameOnItsScreen) {
     gif.colors = colors;
     gif.width = kWidth;
     gif.height = kHeight;
-    gif.row = [](int y) {
-      QByteArray row;
-      for (int x = 0; x < kWidth; ++x) row += char(Block(x, y));
-      return row;
-    };
+    gif.row = PatternIndices;
     const Ref<Picture> picture = Decode(Write(dir, "screen.gif", GifFile(gif)));
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->Image().opaque, gif.transparent < 0);

@@ -9,8 +9,8 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "ChannelDifference.h"
 #include "VamorOnXvfb.h"
 
 namespace {
@@ -29,10 +29,6 @@ const QString kFolderDialogTitle = "^Find Directory$";
 // A smooth gradient, so that JPEG tiles stay close to it.
 QRgb PictureColour(int x, int y) {
   return qRgb(x * 255 / (kPictureWidth - 1), y * 255 / (kPictureHeight - 1), 96);
-}
-
-int ChannelDistance(QRgb a, QRgb b) {
-  return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
 class EndToEndTest : public VamorOnXvfb {
@@ -136,7 +132,7 @@ TEST_F(EndToEndTest, OpensAPictureAndSavesItsTilesThroughTheRealDialogs) {
         const int px = (x - 1) * kTileWidth + at.x(), py = (y - 1) * kTileHeight + at.y();
         const bool inside = px < kPictureWidth && py < kPictureHeight;
         const QRgb want = inside ? PictureColour(px, py) : qRgb(255, 255, 255);
-        EXPECT_LE(ChannelDistance(tile.pixel(at), want), 16)
+        EXPECT_LE(ChannelDifference(tile.pixel(at), want), 16)
             << "at " << at.x() << "," << at.y() << (inside ? " (picture)" : " (padding)");
       }
     }

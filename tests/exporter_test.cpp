@@ -3,7 +3,6 @@
 #include <FreeImage.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <turbojpeg.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -13,13 +12,19 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <cmath>
+#include <csetjmp>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include <jpeglib.h>
+
+#include "ByteOrder.h"
+#include "FileBytes.h"
 #include "Psnr.h"
 #include "platform/files/FolderItem.h"
 #include "platform/files/PictureDecoder.h"
@@ -101,14 +106,6 @@ bool Save(ExporterHandle* exporter, const QString& path, const QImage& image) {
   return savePicture(exporter, FolderItem(path.toStdString()), *picture);
 }
 
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-int BigEndian16(const QByteArray& bytes, int at) { return (uchar(bytes[at]) << 8) | uchar(bytes[at + 1]); }
-int BigEndian32(const QByteArray& bytes, int at) { return (BigEndian16(bytes, at) << 16) | BigEndian16(bytes, at + 2); }
-
 QImage ReadWithQt(const QString& path, const char* format) {
   return QImageReader(path, format).read().convertToFormat(QImage::Format_ARGB32);
 }
@@ -135,15 +132,15 @@ QImage ReadWithFreeImage(const QString& path, FREE_IMAGE_FORMAT format) {
 // The composite of an uncompressed 8-bit RGB Photoshop file, read from its
 // planes; a fourth channel is the alpha channel.
 QImage ReadPhotoshop(const QString& path) {
-  const QByteArray file = Contents(path);
-  if (file.size() < 26 || !file.startsWith("8BPS") || BigEndian16(file, 22) != 8 || BigEndian16(file, 24) != 3)
+  const QByteArray file = Read(path);
+  if (file.size() < 26 || !file.startsWith("8BPS") || ReadBigEndian(file, 22, 2) != 8 || ReadBigEndian(file, 24, 2) != 3)
     return {};
-  const int channels = BigEndian16(file, 12);
-  const int height = BigEndian32(file, 14);
-  const int width = BigEndian32(file, 18);
+  const int channels = int(ReadBigEndian(file, 12, 2));
+  const int height = int(ReadBigEndian(file, 14, 4));
+  const int width = int(ReadBigEndian(file, 18, 4));
   int at = 26;
-  for (int section = 0; section < 3; ++section) at += 4 + BigEndian32(file, at);  // mode, resources, layers
-  if (BigEndian16(file, at) != 0) return {};
+  for (int section = 0; section < 3; ++section) at += 4 + int(ReadBigEndian(file, at, 4));  // mode, resources, layers
+  if (ReadBigEndian(file, at, 2) != 0) return {};
   at += 2;
   const qsizetype plane = qsizetype(width) * height;
   if (file.size() < at + channels * plane) return {};
@@ -167,11 +164,11 @@ const Format kPng{"PNGf", "png", [](const QString& p) { return ReadWithQt(p, "pn
                   [](const QByteArray& f) { return f[25] == 6 ? 4 : f[25] == 2 ? 3 : 0; }};
 const Format kTarga{"TPIC", "tga", [](const QString& p) { return ReadWithFreeImage(p, FIF_TARGA); },
                     [](const QByteArray& f) { return uchar(f[16]) / 8; }};
-const Format kPhotoshop{"8BPS", "psd", ReadPhotoshop, [](const QByteArray& f) { return BigEndian16(f, 12); }};
+const Format kPhotoshop{"8BPS", "psd", ReadPhotoshop, [](const QByteArray& f) { return int(ReadBigEndian(f, 12, 2)); }};
 const Format kSgi{".SGI", "sgi", [](const QString& p) { return ReadWithFreeImage(p, FIF_SGI); },
-                  [](const QByteArray& f) { return BigEndian16(f, 10); }};
+                  [](const QByteArray& f) { return int(ReadBigEndian(f, 10, 2)); }};
 const Format kBmp{"BMPf", "bmp", [](const QString& p) { return ReadWithQt(p, "bmp"); },
-                  [](const QByteArray& f) { return (uchar(f[28]) | uchar(f[29]) << 8) / 8; }};
+                  [](const QByteArray& f) { return int(ReadLittleEndian(f, 28, 2)) / 8; }};
 const Format kJpeg{"JPEG", "jpg", [](const QString& p) { return ReadWithQt(p, "jpeg"); },
                    [](const QByteArray&) { return 3; }};
 const Format* const kAllFormats[] = {&kJpeg, &kPng, &kTarga, &kPhotoshop, &kSgi, &kBmp};
@@ -222,7 +219,7 @@ TEST_P(LosslessTest, RoundTripsExactlyWithAlphaOnlyWhenNeeded) {
     const QString path = File(QString("tile.") + format.extension);
     ASSERT_TRUE(Save(exporter.get(), path, image)) << lastError(exporter.get());
     EXPECT_EQ(lastError(exporter.get()), "");
-    EXPECT_EQ(format.channels(Contents(path)), source.channels);
+    EXPECT_EQ(format.channels(Read(path)), source.channels);
     const QImage read = format.read(path);
     ASSERT_EQ(read.size(), image.size());
     for (int y = 0; y < image.height(); ++y)
@@ -240,7 +237,7 @@ TEST_F(ExporterTest, BmpIsTwentyFourBitsOnWhite) {
   const QImage source = PartlyTransparentImage(37, 23);
   Exporter exporter = NewExporter("BMPf");
   ASSERT_TRUE(Save(exporter.get(), File("tile.bmp"), source));
-  EXPECT_EQ(kBmp.channels(Contents(File("tile.bmp"))), 3);
+  EXPECT_EQ(kBmp.channels(Read(File("tile.bmp"))), 3);
   const QImage read = kBmp.read(File("tile.bmp"));
   ASSERT_EQ(read.size(), source.size());
   for (int y = 0; y < source.height(); ++y)
@@ -287,20 +284,37 @@ TEST(JpegQualityTest, MapsTheExporterScaleToLibjpegQuality) {
   EXPECT_TRUE(FullResolutionChroma(90));
 }
 
-// The JPEG's libjpeg quality shows in its size, its subsampling in its header.
+// The JPEG's libjpeg quality shows in its size, its subsampling in its header:
+// each component's sampling factors, as "2x2 1x1 1x1" for 4:2:0.
 struct JpegFile {
   qint64 size;
-  int subsampling;
+  std::string sampling;
+};
+
+struct JpegErrors {
+  jpeg_error_mgr manager;
+  std::jmp_buf failed;
 };
 
 JpegFile JpegFacts(const QString& path) {
-  QByteArray bytes = Contents(path);
-  tjhandle decoder = tjInitDecompress();
-  int width = 0, height = 0, subsampling = -1, colorspace = 0;
-  tjDecompressHeader3(decoder, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), &width, &height,
-                      &subsampling, &colorspace);
-  tjDestroy(decoder);
-  return {bytes.size(), subsampling};
+  const QByteArray bytes = Read(path);
+  jpeg_decompress_struct info{};
+  JpegErrors errors{};
+  info.err = jpeg_std_error(&errors.manager);
+  errors.manager.error_exit = [](j_common_ptr common) {
+    std::longjmp(reinterpret_cast<JpegErrors*>(common->err)->failed, 1);
+  };
+  std::string sampling;
+  jpeg_create_decompress(&info);
+  if (!setjmp(errors.failed)) {
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    for (int c = 0; c < info.num_components; ++c)
+      sampling += (c ? " " : "") + std::to_string(info.comp_info[c].h_samp_factor) + "x" +
+                  std::to_string(info.comp_info[c].v_samp_factor);
+  }
+  jpeg_destroy_decompress(&info);
+  return {bytes.size(), sampling};
 }
 
 TEST_F(ExporterTest, JpegQualityGrowsTheFileAndSwitchesChromaAtNinety) {
@@ -308,23 +322,24 @@ TEST_F(ExporterTest, JpegQualityGrowsTheFileAndSwitchesChromaAtNinety) {
   Exporter exporter = NewExporter("JPEG");
   struct Step {
     int32_t quality;
-    int subsampling;
+    const char* sampling;
   };
+  const char* const k420 = "2x2 1x1 1x1";
+  const char* const k444 = "1x1 1x1 1x1";
   qint64 previous = 0;
-  for (Step step : {Step{0, TJSAMP_420}, Step{512, TJSAMP_420}, Step{819, TJSAMP_420}, Step{921, TJSAMP_444},
-                    Step{1024, TJSAMP_444}}) {
+  for (Step step : {Step{0, k420}, Step{512, k420}, Step{819, k420}, Step{921, k444}, Step{1024, k444}}) {
     setQuality(exporter.get(), step.quality);
     const QString path = File(QString("q%1.jpg").arg(step.quality));
     ASSERT_TRUE(Save(exporter.get(), path, source));
     const JpegFile facts = JpegFacts(path);
     EXPECT_GT(facts.size, previous) << step.quality;
-    EXPECT_EQ(facts.subsampling, step.subsampling) << step.quality;
+    EXPECT_EQ(facts.sampling, step.sampling) << step.quality;
     previous = facts.size;
   }
 
   Exporter fresh = NewExporter("JPEG");
   ASSERT_TRUE(Save(fresh.get(), File("default.jpg"), source));
-  EXPECT_EQ(Contents(File("default.jpg")), Contents(File("q512.jpg"))) << "the default quality is 512";
+  EXPECT_EQ(Read(File("default.jpg")), Read(File("q512.jpg"))) << "the default quality is 512";
 }
 
 TEST_F(ExporterTest, OtherFormatsIgnoreTheQuality) {
@@ -334,7 +349,7 @@ TEST_F(ExporterTest, OtherFormatsIgnoreTheQuality) {
     ASSERT_TRUE(Save(exporter.get(), File("plain"), source));
     setQuality(exporter.get(), 0);
     ASSERT_TRUE(Save(exporter.get(), File("worst"), source));
-    EXPECT_EQ(Contents(File("plain")), Contents(File("worst"))) << format->code;
+    EXPECT_EQ(Read(File("plain")), Read(File("worst"))) << format->code;
   }
 }
 
@@ -363,17 +378,14 @@ TEST_F(ExporterTest, AnExistingFileIsReplacedByANewFileAndNoTemporaryFileStays) 
   for (const Format* format : kAllFormats) {
     SCOPED_TRACE(format->code);
     const QString name = QString("x1y1.") + format->extension;
-    QFile old(File(name));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(oldBytes);
-    old.close();
+    ASSERT_TRUE(Write(File(name), oldBytes));
     ASSERT_EQ(::link(QFile::encodeName(File(name)).constData(), QFile::encodeName(File("link")).constData()), 0);
     const ino_t oldInode = Inode(File(name));
     Exporter exporter = NewExporter(format->code);
     ASSERT_TRUE(Save(exporter.get(), File(name), OpaqueImage(40, 30)));
     EXPECT_EQ(format->read(File(name)).size(), QSize(40, 30));
     EXPECT_NE(Inode(File(name)), oldInode) << "a new file, not the old one rewritten";
-    EXPECT_TRUE(Contents(File("link")) == oldBytes) << "the old file is left whole";
+    EXPECT_TRUE(Read(File("link")) == oldBytes) << "the old file is left whole";
     EXPECT_EQ(FolderEntries(), (QStringList{"link", name}));
     QFile::remove(File(name));
     QFile::remove(File("link"));
@@ -404,10 +416,7 @@ TEST_F(ExporterTest, AFileThatCannotBeWrittenGivesFalseAndAReason) {
 TEST_F(ExporterTest, AReadOnlyFolderKeepsItsFileAndGetsNoTemporaryFile) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
   const QString target = File("x1y1.jpg");
-  QFile old(target);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("old");
-  old.close();
+  ASSERT_TRUE(Write(target, "old"));
   ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
   Exporter exporter = NewExporter("JPEG");
   const bool saved = Save(exporter.get(), target, OpaqueImage(8, 8));
@@ -415,7 +424,7 @@ TEST_F(ExporterTest, AReadOnlyFolderKeepsItsFileAndGetsNoTemporaryFile) {
   QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   EXPECT_FALSE(saved);
   EXPECT_EQ(reason, "Permission denied");
-  EXPECT_EQ(Contents(target), "old");
+  EXPECT_EQ(Read(target), "old");
   EXPECT_EQ(FolderEntries(), QStringList{"x1y1.jpg"});
 }
 
@@ -446,7 +455,7 @@ TEST_F(ExporterTest, PhotoshopTilesWiderThanADocumentAreLargeDocuments) {
   Exporter exporter = NewExporter("8BPS");
   const QImage tile = PartlyTransparentImage(30001, 2);
   ASSERT_TRUE(Save(exporter.get(), File("x1y1.psd"), tile)) << lastError(exporter.get());
-  EXPECT_EQ(BigEndian16(Contents(File("x1y1.psd")), 4), 2);  // the version of PSB
+  EXPECT_EQ(ReadBigEndian(Read(File("x1y1.psd")), 4, 2), 2u);  // the version of PSB
   const Ref<Picture> read = DecodePictureFile(File("x1y1.psd").toStdString());
   ASSERT_TRUE(read);
   EXPECT_EQ(ImageOf(*read), tile);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "PeakMemory.h"
+#include "TestNames.h"
 #include "platform/files/PictureDecoder.h"
 #include "platform/graphics/Picture.h"
 
@@ -31,10 +32,7 @@ TEST_P(ReplaysFuzzFile, OpensOrIsRefusedWithinItsSize) {
 }
 
 std::string TestName(const testing::TestParamInfo<std::string>& info) {
-  std::string name = QFileInfo(QString::fromStdString(info.param)).fileName().toStdString();
-  for (char& c : name)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return name;
+  return TestNameOf(QFileInfo(QString::fromStdString(info.param)).fileName().toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, ReplaysFuzzFile, testing::ValuesIn(FilesIn("corpus")), TestName);

@@ -7,27 +7,15 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "DroppedFiles.h"
+#include "FileBytes.h"
+#include "RefusalMessages.h"
 #include "StartedVamor.h"
 #include "image/OpenMenu.h"
 #include "platform/graphics/PictureImage.h"
 
 namespace {
 using ImageLoadingTest = StartedVamor;
-
-const std::string kNoImageData = "The file you selected contains no recognizable image data.";
-
-void Drop(QWidget* target, const std::vector<std::string>& paths) {
-  auto* data = new QMimeData;
-  QList<QUrl> urls;
-  for (const auto& p : paths) urls << QUrl::fromLocalFile(QString::fromStdString(p));
-  data->setUrls(urls);
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
-  QCoreApplication::processEvents();  // the drop is handed on once Qt's drop has returned
-  delete data;
-}
 
 // What the canvas answers a drag source that offers `offered` and proposes a
 // move (as Shift asks): accepted or not, and the action, on entering and on
@@ -149,10 +137,7 @@ TEST_F(ImageLoadingTest, AFailedLoadKeepsTheOpenPictureUsable) {
   const std::string title = Main()->Title();
 
   const std::string text = TempDir() + "/notes.txt";
-  QFile f(QString::fromStdString(text));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("not a picture\n");
-  f.close();
+  ASSERT_TRUE(Write(QString::fromStdString(text), "not a picture\n"));
   dialogs.files.push_back(text);
   OpenMenu::OpenImage();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{kNoImageData});
@@ -179,10 +164,7 @@ TEST_F(ImageLoadingTest, AFailedLoadKeepsTheOpenPictureUsable) {
 TEST_F(ImageLoadingTest, FailedFirstLoadKeepsThePlaceholder) {
   Ref<Picture> placeholder = Main()->Canvas1()->Backdrop();
   dialogs.files.push_back(TempDir() + "/notes.txt");
-  QFile notes(QString::fromStdString(dialogs.files.back().value()));
-  ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
-  notes.write("not a picture\n");
-  notes.close();
+  ASSERT_TRUE(Write(QString::fromStdString(dialogs.files.back().value()), "not a picture\n"));
   OpenMenu::OpenImage();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{kNoImageData});
   EXPECT_EQ(ImageTools::PreviewImage, nullptr);

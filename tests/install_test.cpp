@@ -2,14 +2,14 @@
 // the program and its resources, and the installed tree, moved elsewhere as a
 // whole, still shows its own placeholder picture in the preview.
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "ChannelDifference.h"
+#include "FileBytes.h"
 #include "VamorOnXvfb.h"
 
 namespace {
@@ -18,22 +18,14 @@ const QString kPlaceholder = "share/vamor/mulvo_vamor.jpg";
 // The preview area in the main window's content.
 const QPoint kCanvasAt(31, 22);
 
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The largest difference of one channel between the picture and the part of
 // the shot at `at`, or 256 when the shot does not hold it.
 int Difference(const QImage& shot, QPoint at, const QImage& picture) {
   if (!shot.rect().contains(QRect(at, picture.size()))) return 256;
   int worst = 0;
   for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x) {
-      const QRgb a = shot.pixel(at.x() + x, at.y() + y), b = picture.pixel(x, y);
-      worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                        std::abs(qBlue(a) - qBlue(b))});
-    }
+    for (int x = 0; x < picture.width(); ++x)
+      worst = std::max(worst, ChannelDifference(shot.pixel(at.x() + x, at.y() + y), picture.pixel(x, y)));
   return worst;
 }
 
@@ -60,7 +52,7 @@ TEST_F(InstallTest, AMovedInstallShowsItsOwnPlaceholder) {
                            "share/icons/hicolor/256x256/apps/vamor.png"})
     EXPECT_TRUE(QFileInfo(installed.filePath(file)).isFile()) << file;
   EXPECT_TRUE(QFileInfo(installed.filePath("bin/vamor")).isExecutable());
-  EXPECT_EQ(Contents(installed.filePath(kPlaceholder)), Contents(VAMOR_PLACEHOLDER));
+  EXPECT_EQ(Read(installed.filePath(kPlaceholder)), Read(VAMOR_PLACEHOLDER));
 
   const QString moved = root.filePath("moved/elsewhere");
   ASSERT_TRUE(root.mkpath("moved"));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "PeakMemory.h"
+#include "ProcessStatus.h"
 
 AddressSpaceCap::AddressSpaceCap(uint64_t headroom) {
   getrlimit(RLIMIT_AS, &saved_);

@@ -2,15 +2,9 @@
 
 #include <cstdlib>
 
-namespace {
-QByteArray LittleEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
-  return out;
-}
-}  // namespace
+#include "ByteOrder.h"
 
-QByteArray BmpFile(const BmpHeader& h, const QByteArray& pixels) {
+QByteArray BmpFile(const BmpLayout& h, const QByteArray& pixels) {
   QByteArray header;
   if (h.headerSize == 12) {
     header = LittleEndian(12, 4) + LittleEndian(uint32_t(h.width), 2) +
@@ -40,7 +34,7 @@ QByteArray BmpFile(const BmpHeader& h, const QByteArray& pixels) {
          LittleEndian(offset, 4) + header + masks + palette + pixels;
 }
 
-QByteArray BmpRows(const BmpHeader& h, const std::function<uint32_t(int x, int y)>& value) {
+QByteArray BmpRows(const BmpLayout& h, const std::function<uint32_t(int x, int y)>& value) {
   const int height = std::abs(h.height), bits = h.bitsPerPixel;
   const qsizetype rowBytes = (qsizetype(h.width) * bits + 31) / 32 * 4;
   QByteArray rows;
@@ -62,7 +56,7 @@ QByteArray BmpRows(const BmpHeader& h, const std::function<uint32_t(int x, int y
   return rows;
 }
 
-QByteArray BmpRle(const BmpHeader& h, const std::function<uint8_t(int x, int y)>& index) {
+QByteArray BmpRle(const BmpLayout& h, const std::function<uint8_t(int x, int y)>& index) {
   const int height = std::abs(h.height);
   QByteArray data;
   for (int stored = 0; stored < height; ++stored) {

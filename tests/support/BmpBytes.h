@@ -7,7 +7,8 @@
 #include <functional>
 #include <vector>
 
-struct BmpHeader {
+// What the file's headers say (the platform's reader has its own BmpHeader).
+struct BmpLayout {
   int headerSize = 40;  // 12 (OS/2), 40, 108 (V4) or 124 (V5)
   int32_t width = 1, height = 1;  // a negative height stores the top row first
   int bitsPerPixel = 24;
@@ -19,14 +20,14 @@ struct BmpHeader {
 };
 
 // The file: file header, header, masks, palette, then the pixel data.
-QByteArray BmpFile(const BmpHeader& header, const QByteArray& pixels);
+QByteArray BmpFile(const BmpLayout& layout, const QByteArray& pixels);
 
-// Uncompressed rows of the header's size and depth, each padded to 4 bytes,
+// Uncompressed rows of the layout's size and depth, each padded to 4 bytes,
 // stored bottom row first unless the height is negative: value(x, y) is the
 // palette index, or the pixel's bytes as a little-endian number.
-QByteArray BmpRows(const BmpHeader& header, const std::function<uint32_t(int x, int y)>& value);
+QByteArray BmpRows(const BmpLayout& layout, const std::function<uint32_t(int x, int y)>& value);
 
-// RLE8 (or, at 4 bits a pixel, RLE4) data of the header's size: each row
+// RLE8 (or, at 4 bits a pixel, RLE4) data of the layout's size: each row
 // as runs of one index, closed by an end of line; the last by the end of
 // the bitmap. index(x, y) is the pixel's palette index.
-QByteArray BmpRle(const BmpHeader& header, const std::function<uint8_t(int x, int y)>& index);
+QByteArray BmpRle(const BmpLayout& layout, const std::function<uint8_t(int x, int y)>& index);

@@ -5,10 +5,10 @@
 #include <bit>
 #include <cstdint>
 
+#include "ByteOrder.h"
+
 namespace {
 constexpr int kMaxCodes = 4096;
-
-QByteArray LittleEndian16(int value) { return QByteArray(1, char(value)) + char(value >> 8); }
 
 // Bits of the table's size: 2 ^ (bits + 1) entries hold the colours.
 int TableBits(size_t colors) {
@@ -90,7 +90,8 @@ QByteArray Lzw(const GifPicture& p, int minimumCodeSize) {
 
 QByteArray GifFile(const GifPicture& p) {
   const int tableBits = TableBits(p.colors.size());
-  QByteArray gif = "GIF89a" + LittleEndian16(p.screenWidth) + LittleEndian16(p.screenHeight) +
+  QByteArray gif = "GIF89a" + LittleEndian(uint32_t(p.screenWidth), 2) +
+                   LittleEndian(uint32_t(p.screenHeight), 2) +
                    char(0x80 | tableBits) + char(p.background) + char(0);
   for (size_t i = 0; i < (size_t(2) << tableBits); ++i) {
     const QRgb c = i < p.colors.size() ? p.colors[i] : 0;
@@ -100,8 +101,9 @@ QByteArray GifFile(const GifPicture& p) {
   }
   if (p.transparent >= 0)
     gif += QByteArray("\x21\xF9\x04\x01\0\0", 6) + char(p.transparent) + char(0);
-  gif += ',' + LittleEndian16(p.left) + LittleEndian16(p.top) + LittleEndian16(p.width) +
-         LittleEndian16(p.height) + char(p.interlaced ? 0x40 : 0);
+  gif += ',' + LittleEndian(uint32_t(p.left), 2) + LittleEndian(uint32_t(p.top), 2) +
+         LittleEndian(uint32_t(p.width), 2) + LittleEndian(uint32_t(p.height), 2) +
+         char(p.interlaced ? 0x40 : 0);
   const int minimumCodeSize = std::max(2, tableBits + 1);
   gif += char(minimumCodeSize);
   QByteArray codes = Lzw(p, minimumCodeSize);

@@ -1,10 +1,6 @@
 #pragma once
 // The most memory the process has held since a point in a test.
 #include <cstdint>
-#include <string>
-
-// A "Name:   1234 kB" line of /proc/self/status, in bytes.
-uint64_t StatusBytes(const std::string& name);
 
 // Resets the process's peak to what it holds now when made.
 class PeakMemory {

@@ -1,12 +1,11 @@
 #include "PictureBytes.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <gtest/gtest.h>
 #include <zlib.h>
 
-QByteArray BigEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.append(char(value >> shift));
-  return out;
-}
+#include "ByteOrder.h"
 
 QByteArray PngChunk(const char* type, const QByteArray& data) {
   const QByteArray body = QByteArray(type, 4) + data;
@@ -79,17 +78,19 @@ QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation) {
   return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
 }
 
+QByteArray JpegWithOrientation(const QImage& stored, int orientation, int quality) {
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(stored.save(&buffer, "JPEG", quality));
+  return WithExifOrientation(jpeg, orientation);
+}
+
 QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,
                        const QByteArray& rest, uint16_t channels) {
   return QByteArray("8BPS\0\1\0\0\0\0\0\0", 12) + BigEndian(channels, 2) +
          BigEndian(height, 4) + BigEndian(width, 4) + BigEndian(8, 2) + BigEndian(1, 2) +
          QByteArray(12, 0) + BigEndian(compression, 2) + rest;
-}
-
-QByteArray LittleEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
-  return out;
 }
 
 QByteArray Targa(int imageType, int width, int height, int bits, int descriptor,

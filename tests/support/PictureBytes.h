@@ -4,8 +4,8 @@
 #include <QByteArray>
 #include <cstdint>
 
-// The value in its last `bytes` bytes, most significant first.
-QByteArray BigEndian(uint32_t value, int bytes);
+class QImage;
+
 // The bytes of a PNG chunk, its CRC computed.
 QByteArray PngChunk(const char* type, const QByteArray& data);
 // A PNG of that size, bit depth and colour type whose every row holds zero
@@ -20,14 +20,14 @@ QByteArray PngOfScanlines(uint32_t width, uint32_t height, int bitDepth, int col
 // The JPEG with an EXIF block tagging its orientation (1 to 8) inserted
 // after its start marker.
 QByteArray WithExifOrientation(const QByteArray& jpeg, int orientation);
+// A JPEG of the stored pixels written by Qt, tagged with that orientation.
+QByteArray JpegWithOrientation(const QImage& stored, int orientation, int quality = 100);
 
 // An 8-bit grayscale PSD of that size (a channel past the first is alpha,
 // those past the second are extra): header, empty sections, then the
 // compression and what follows it.
 QByteArray PsdClaiming(uint32_t width, uint32_t height, uint16_t compression,
                        const QByteArray& rest, uint16_t channels = 1);
-// Little-endian, as TARGA stores numbers.
-QByteArray LittleEndian(uint32_t value, int bytes);
 // A TARGA file: its header with these fields, the colour map and the pixel
 // data as given (data may be run-length packets).
 struct TargaMap {

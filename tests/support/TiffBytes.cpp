@@ -1,8 +1,9 @@
 #include "TiffBytes.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
+
+#include "FileBytes.h"
 
 namespace {
 
@@ -82,11 +83,6 @@ void WritePixels(TIFF* tiff, const TiffWriting& w) {
   }
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 QByteArray WriteTiff(const TiffWriting& writing) {
@@ -96,16 +92,13 @@ QByteArray WriteTiff(const TiffWriting& writing) {
   SetTags(tiff, writing);
   WritePixels(tiff, writing);
   TIFFClose(tiff);
-  return ReadAll(path);
+  return Read(path);
 }
 
 QByteArray WithLastStripCut(const TiffWriting& writing, double keep) {
   QTemporaryDir dir;
   const QString whole = dir.filePath("whole.tif"), cut = dir.filePath("cut.tif");
-  QFile out(whole);
-  out.open(QIODevice::WriteOnly);
-  out.write(WriteTiff(writing));
-  out.close();
+  Write(whole, WriteTiff(writing));
   TIFF* in = TIFFOpen(whole.toLocal8Bit().constData(), "r");
   TIFF* tiff = TIFFOpen(cut.toLocal8Bit().constData(), "w");
   SetTags(tiff, writing);
@@ -125,7 +118,7 @@ QByteArray WithLastStripCut(const TiffWriting& writing, double keep) {
   }
   TIFFClose(in);
   TIFFClose(tiff);
-  return ReadAll(cut);
+  return Read(cut);
 }
 
 QByteArray TiffClaiming(uint32_t width, uint32_t height, int bytes) {
@@ -140,5 +133,5 @@ QByteArray TiffClaiming(uint32_t width, uint32_t height, int bytes) {
   const std::vector<uint8_t> data(size_t(bytes), 0x80);
   TIFFWriteRawStrip(tiff, 0, const_cast<uint8_t*>(data.data()), tmsize_t(data.size()));
   TIFFClose(tiff);
-  return ReadAll(path);
+  return Read(path);
 }

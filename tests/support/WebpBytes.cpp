@@ -1,12 +1,8 @@
 #include "WebpBytes.h"
 
-namespace {
-QByteArray LittleEndian(uint32_t value, int bytes) {
-  QByteArray out;
-  for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
-  return out;
-}
+#include "ByteOrder.h"
 
+namespace {
 QByteArray Chunk(const char* type, const QByteArray& data) {
   QByteArray chunk = QByteArray(type, 4) + LittleEndian(uint32_t(data.size()), 4) + data;
   if (data.size() % 2) chunk += '\0';
@@ -17,8 +13,7 @@ QByteArray Chunk(const char* type, const QByteArray& data) {
 QByteArray WebpChunk(const QByteArray& webp, const char* type) {
   const qsizetype at = webp.indexOf(QByteArray(type, 4), 12);
   if (at < 0) return {};
-  const qsizetype size = qsizetype(uint8_t(webp[at + 4]) | uint8_t(webp[at + 5]) << 8 |
-                                   uint8_t(webp[at + 6]) << 16 | uint8_t(webp[at + 7]) << 24);
+  const qsizetype size = ReadLittleEndian(webp, at + 4, 4);
   return webp.mid(at, 8 + size + size % 2);
 }
 

@@ -6,18 +6,17 @@
 #include <cstdint>
 #include <vector>
 
-enum class PngFilter {
-  kNone,
-  kSub,
-  kUp,
-  kAverage,
-  kPaeth,
-  kMinimumSum,  // per row, the filter whose bytes, read as signed, have the least sum of magnitudes
-};
+// Filters a row of n bytes, bpp bytes a pixel, against the row above it:
+// writes the filter type, then the n filtered bytes, at out.
+using PngRowFilter = void (*)(const uint8_t* row, const uint8_t* above, size_t n, size_t bpp, uint8_t* out);
+
+// The Average filter: each byte less the mean of the bytes to its left and
+// above it.
+void PngAverageFilter(const uint8_t* row, const uint8_t* above, size_t n, size_t bpp, uint8_t* out);
 
 class PngScanlines {
  public:
-  explicit PngScanlines(PngFilter filter) : filter_(filter) {}
+  explicit PngScanlines(PngRowFilter filter = PngAverageFilter) : filter_(filter) {}
 
   // Bytes of one scanline: the filter type and the row's samples.
   static size_t Size(int width, bool alpha) { return 1 + size_t(width) * (alpha ? 4 : 3); }
@@ -27,9 +26,8 @@ class PngScanlines {
   void Write(const QRgb* row, uint8_t* out);
 
  private:
-  PngFilter filter_;
+  PngRowFilter filter_;
   int width_ = 0;
   int channels_ = 3;
   std::vector<uint8_t> previous_, current_;  // packed samples of the row above and of this row
-  std::vector<uint8_t> candidate_;           // a scanline tried by kMinimumSum
 };
