@@ -1049,6 +1049,11 @@ TEST(DecodePictureFile, ReadsBmpRleCommands) {
                   "\0\3\x31\x20" "\0\1",        // absolute 3 1 2, end of bitmap
                   10),
        {{3, 1, 2, 0, 0}, {1, 2, 1, 2, 1}}},
+      {"delta_from_past_the_width",
+       {.width = 2, .height = 1, .bitsPerPixel = 8, .compression = 1, .palette = palette},
+       QByteArray("\4\1" "\0\2\1\0" "\0\1",  // four of 1 (two dropped), delta (1, 0), end
+                  8),
+       {{1, 1}}},
   };
   QTemporaryDir dir;
   for (const Case& c : cases) {
