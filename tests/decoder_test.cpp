@@ -702,6 +702,17 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return TiffWithLastStripCut(COMPRESSION_PACKBITS, true); }},
         DamageCase{"tiff_jpeg_tile_cut", "cut.tif",
                    [] { return TiffWithLastStripCut(COMPRESSION_JPEG, true); }},
+        // Palettes of 1, 2, 4 and 8 bits open; a 3-bit one is no TIFF that opens.
+        DamageCase{"tiff_palette_3_bits", "p3.tif",
+                   [] {
+                     TiffWriting writing;
+                     writing.photometric = PHOTOMETRIC_PALETTE;
+                     writing.bits = 3;
+                     writing.samples = 1;
+                     writing.colormap.assign(3 * 8, 0);
+                     writing.sample = [](int, int, int) { return 0u; };
+                     return WriteTiff(writing);
+                   }},
         DamageCase{"truncated_webp", "cut.webp", [] { return Truncated("webp_lossy.webp", 0.6); }},
         DamageCase{"truncated_targa", "cut.tga", [] { return Truncated("tga_rgb.tga", 0.5); }},
         DamageCase{"truncated_targa_rle", "cut.tga", [] { return Truncated("tga_rle.tga", 0.5); }},

@@ -62,6 +62,7 @@ im rgba -compress LZW -define tiff:tile-geometry=16x16 tiff_tiles.tif
 im rgb -compress Zip -define tiff:predictor=2 tiff_deflate_predictor.tif
 im rgb -compress RLE tiff_packbits.tif
 im rgb -compress JPEG tiff_jpeg.tif
+im rgb -type Palette -compress LZW tiff_palette.tif
 im rgb -interlace Plane -compress LZW tiff_planar.tif
 im rgba -depth 16 -compress Zip tiff_rgba16.tif
 im rgb -colorspace CMYK -type ColorSeparation -compress LZW tiff_cmyk.tif

@@ -43,15 +43,16 @@ std::optional<std::array<QRgb, 256>> ReadPalette(TIFF* tiff, int bits) {
 bool ReadColour(TIFF* tiff, uint16_t photometric, TiffLayout& layout) {
   using Colour = TiffLayout::Colour;
   const int bits = layout.bits;
+  const bool narrow = bits == 1 || bits == 2 || bits == 4;
   const bool wide = bits == 8 || bits == 16;
   switch (photometric) {
     case PHOTOMETRIC_MINISWHITE:
     case PHOTOMETRIC_MINISBLACK:
       layout.colour = photometric == PHOTOMETRIC_MINISWHITE ? Colour::kGrayInverted : Colour::kGray;
       layout.colours = 1;
-      return wide || bits == 1 || bits == 2 || bits == 4;
+      return narrow || wide;
     case PHOTOMETRIC_PALETTE: {
-      if (bits > 8) return false;
+      if (!narrow && bits != 8) return false;
       const auto palette = ReadPalette(tiff, bits);
       if (!palette) return false;
       layout.colour = Colour::kPalette;

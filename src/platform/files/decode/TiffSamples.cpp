@@ -101,7 +101,7 @@ void TiffSamples::Convert(const uint8_t* const* planes, QRgb* pixels) {
       case 8:
         Gather<8>(planes);
         break;
-      default:
+      case 16:
         Gather<16>(planes);
         break;
     }
