@@ -11,24 +11,23 @@
 // RLIMIT_DATA leave when they are set.
 uint64_t AvailableMemory();
 
-// A reader asks for its picture once it knows the size and has checked that
-// the file holds the picture's data; a refusal is recorded in the failure.
+// A reader checks its picture's sides, then that the file holds the
+// picture's data, and only then takes the picture's memory; a refusal is
+// recorded in the failure.
 class PictureMemory {
  public:
   explicit PictureMemory(PictureOpenFailure& failure) : failure_(failure) {}
 
-  // Whether a width x height picture, and workingBytes more that the reader
-  // needs beside it, may be taken. When not, the failure says why: a side
-  // below 1 is damage, a side above kMaxPictureSide is too large, and more
-  // than AvailableMemory() is not enough memory.
-  bool Admit(int64_t width, int64_t height, uint64_t workingBytes = 0);
-  // The sides alone, for a reader that checks them before it checks that the
-  // file holds the picture's data.
+  // Whether the sides may be taken: a side below 1 is damage, one above
+  // kMaxPictureSide too large.
   bool AdmitSides(int64_t width, int64_t height);
-  // The picture's memory (Format_ARGB32, not cleared) once admitted, or a
-  // null image.
+  // The picture's memory (Format_ARGB32, not cleared), or a null image when
+  // the sides are refused or the picture and workingBytes more that the
+  // reader needs beside it do not fit in AvailableMemory().
   QImage Take(int64_t width, int64_t height, uint64_t workingBytes = 0);
 
  private:
+  bool Admit(int64_t width, int64_t height, uint64_t workingBytes);
+
   PictureOpenFailure& failure_;
 };

@@ -119,7 +119,7 @@ DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
   const int colorChannels = ColorChannels(mode);
   if (!in.Ok() || (version != 1 && version != 2) || colorChannels == 0 ||
       channels < uint64_t(colorChannels) || channels > 56 || (depth != 8 && depth != 16) ||
-      (mode == kIndexed && depth != 8) || !memory.Admit(int64_t(width), int64_t(height)))
+      (mode == kIndexed && depth != 8) || !memory.AdmitSides(int64_t(width), int64_t(height)))
     return DecodeResult::Refused();
 
   const uint64_t colorDataSize = in.BigEndian(4);

@@ -123,7 +123,8 @@ bool IsSgi(const EncodedFile& file) { return HasBytesAt(file.Bytes(), 0, "\x01\x
 DecodeResult ReadSgi(const EncodedFile& file, PictureMemory& memory) {
   const std::span<const uint8_t> bytes = file.Bytes();
   Header header;
-  if (!ReadHeader(bytes, header) || !memory.Admit(int64_t(header.width), int64_t(header.height)))
+  if (!ReadHeader(bytes, header) ||
+      !memory.AdmitSides(int64_t(header.width), int64_t(header.height)))
     return DecodeResult::Refused();
 
   // The file must hold every row before the picture's memory is taken.

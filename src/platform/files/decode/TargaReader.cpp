@@ -178,7 +178,7 @@ DecodeResult ReadTarga(const EncodedFile& file, PictureMemory& memory) {
           ? !ReadColorMap(in, entries, mapBits, format.alpha, format.colorMap)
           : !in.Skip(entries * ((mapBits + 7) / 8) * hasColorMap))  // a map that no pixel uses
     return DecodeResult::Refused();
-  if (!memory.Admit(int64_t(width), int64_t(height))) return DecodeResult::Refused();
+  if (!memory.AdmitSides(int64_t(width), int64_t(height))) return DecodeResult::Refused();
 
   // The file must hold the stored pixels, or for run-length data the least
   // that packets of 128 pixels take; then every packet and colour index is
