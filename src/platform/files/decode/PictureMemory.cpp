@@ -70,6 +70,13 @@ uint64_t AvailableMemory() {
   return available;
 }
 
+bool RecordShortage(PictureOpenFailure& failure, uint64_t needed, uint64_t available) {
+  failure.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
+  failure.bytesNeeded = needed;
+  failure.bytesAvailable = available;
+  return false;
+}
+
 bool PictureMemory::AdmitSides(int64_t width, int64_t height) {
   using Kind = PictureOpenFailure::Kind;
   if (width < 1 || height < 1) {
@@ -88,13 +95,9 @@ bool PictureMemory::AdmitSides(int64_t width, int64_t height) {
 
 bool PictureMemory::Admit(int64_t width, int64_t height, uint64_t workingBytes) {
   if (!AdmitSides(width, height)) return false;
-  const uint64_t needed = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
+  needed_ = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
   const uint64_t available = AvailableMemory();
-  if (needed <= available) return true;
-  failure_.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
-  failure_.bytesNeeded = needed;
-  failure_.bytesAvailable = available;
-  return false;
+  return needed_ <= available || RecordShortage(failure_, needed_, available);
 }
 
 QImage PictureMemory::Take(int64_t width, int64_t height, uint64_t workingBytes) {
@@ -104,12 +107,9 @@ QImage PictureMemory::Take(int64_t width, int64_t height, uint64_t workingBytes)
     image = QImage(int(width), int(height), QImage::Format_ARGB32);
   } catch (const std::bad_alloc&) {
   }
-  if (image.isNull()) {
-    failure_.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
-    failure_.bytesNeeded = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
-    failure_.bytesAvailable = AvailableMemory();
-  } else {
+  if (image.isNull())
+    RecordShortage(failure_, needed_);
+  else
     PreferHugePages(image);
-  }
   return image;
 }

@@ -11,6 +11,11 @@
 // RLIMIT_DATA leave when they are set.
 uint64_t AvailableMemory();
 
+// Records in the failure that `needed` bytes (a file's, or a picture's with
+// its reader's working memory) do not fit in what is available; false.
+bool RecordShortage(PictureOpenFailure& failure, uint64_t needed,
+                    uint64_t available = AvailableMemory());
+
 // A reader checks its picture's sides, then that the file holds the
 // picture's data, and only then takes the picture's memory; a refusal is
 // recorded in the failure.
@@ -25,9 +30,13 @@ class PictureMemory {
   // the sides are refused or the picture and workingBytes more that the
   // reader needs beside it do not fit in AvailableMemory().
   QImage Take(int64_t width, int64_t height, uint64_t workingBytes = 0);
+  // What the picture asked of Take needs with its reader's working memory;
+  // 0 before.
+  uint64_t Needed() const { return needed_; }
 
  private:
   bool Admit(int64_t width, int64_t height, uint64_t workingBytes);
 
   PictureOpenFailure& failure_;
+  uint64_t needed_ = 0;
 };
