@@ -684,6 +684,13 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"png_bad_crc", "crc.png", PngWithBadCrc},
         DamageCase{"truncated_png", "cut.png", [] { return Truncated("png_rgb8.png", 0.7); }},
         DamageCase{"truncated_gif", "cut.gif", [] { return Truncated("gif_two_frames.gif", 0.3); }},
+        // A 1 x 1 frame of two colours coded with codes of 1 bit: GIF's codes start at 2.
+        DamageCase{"gif_code_size_1", "one.gif",
+                   [] {
+                     return QByteArray("GIF89a" "\1\0\1\0" "\x80\0\0" "\0\0\0\xFF\xFF\xFF"
+                                       "," "\0\0\0\0\1\0\1\0" "\0" "\1" "\1\x32\0" ";",
+                                       34);
+                   }},
         DamageCase{"truncated_bmp", "cut.bmp", [] { return Truncated("bmp_rgb.bmp", 0.5); }},
         DamageCase{"truncated_tiff", "cut.tif", [] { return Truncated("tiff_rgb8.tif", 0.5); }},
         DamageCase{"tiff_lzw_strip_cut", "cut.tif",

@@ -131,7 +131,7 @@ DecodeResult ReadGif(const EncodedFile& file, PictureMemory& memory) {
   Screen screen;
   Frame frame;
   if (!ReadStructure(file.Bytes(), screen, frame) || frame.area.isEmpty() ||
-      frame.minimumCodeSize < 1 || frame.minimumCodeSize > 8)
+      frame.minimumCodeSize < 2 || frame.minimumCodeSize > 8)
     return DecodeResult::Refused();
   const int width = screen.width ? screen.width : frame.area.right() + 1;
   const int height = screen.height ? screen.height : frame.area.bottom() + 1;
