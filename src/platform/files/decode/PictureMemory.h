@@ -5,11 +5,7 @@
 #include <cstdint>
 
 #include "platform/files/PictureOpenFailure.h"
-
-// What the process can still take: the least of the memory the system has
-// available, what its cgroup's limit leaves, and what RLIMIT_AS and
-// RLIMIT_DATA leave when they are set.
-uint64_t AvailableMemory();
+#include "platform/files/decode/AvailableMemory.h"
 
 // Records in the failure that `needed` bytes (a file's, or a picture's with
 // its reader's working memory) do not fit in what is available; false.
