@@ -5,6 +5,7 @@
 
 #include "platform/files/decode/ByteCursor.h"
 #include "platform/files/decode/Cmyk.h"
+#include "platform/files/decode/EightBitLevel.h"
 #include "platform/files/decode/Signature.h"
 
 namespace {
@@ -63,7 +64,7 @@ void StoreRow(const uint8_t* samples, int bytesPerSample, uint32_t* pixels, int6
               const Destination& to) {
   for (int64_t x = 0; x < width; ++x) {
     uint32_t value = samples[x * bytesPerSample];
-    if (bytesPerSample == 2) value = ((value << 8 | samples[x * 2 + 1]) + 128) / 257;
+    if (bytesPerSample == 2) value = EightBitLevel(value << 8 | samples[x * 2 + 1]);
     uint32_t& pixel = pixels[x];
     switch (to.kind) {
       case Destination::kShift:

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/files/decode/ByteCursor.h"
+#include "platform/files/decode/EightBitLevel.h"
 #include "platform/files/decode/Signature.h"
 
 namespace {
@@ -34,7 +35,7 @@ bool ReadHeader(std::span<const uint8_t> bytes, Header& header) {
 }
 
 uint8_t Sample(const uint8_t* p, int sampleBytes) {
-  return sampleBytes == 1 ? p[0] : uint8_t(((uint32_t(p[0]) << 8 | p[1]) + 128) / 257);
+  return sampleBytes == 1 ? p[0] : EightBitLevel(uint32_t(p[0]) << 8 | p[1]);
 }
 
 // Run-length rows, each found through a table of offsets and one of lengths
@@ -92,9 +93,8 @@ class RunLengthRows {
     return x == header_.width;
   }
 
-  static uint64_t Entry(const uint8_t* table, uint64_t row) {
-    const uint8_t* p = table + row * 4;
-    return uint64_t(p[0]) << 24 | uint64_t(p[1]) << 16 | uint64_t(p[2]) << 8 | p[3];
+  uint64_t Entry(const uint8_t* table, uint64_t row) const {
+    return ByteCursor({table, rows_ * 4}, row * 4).BigEndian(4);
   }
 
   std::span<const uint8_t> file_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/files/decode/EightBitLevel.h"
+
 namespace {
 
 bool CompressionOpens(uint16_t compression) {
@@ -31,7 +33,7 @@ std::optional<std::array<QRgb, 256>> ReadPalette(TIFF* tiff, int bits) {
                         std::all_of(green, green + entries, [](uint16_t v) { return v < 256; }) &&
                         std::all_of(blue, blue + entries, [](uint16_t v) { return v < 256; });
   auto level = [eightBit](uint16_t v) {
-    return eightBit ? int(v) : int((v * 255u + 32767) / 65535);
+    return eightBit ? int(v) : int(EightBitLevel(v));
   };
   std::array<QRgb, 256> palette{};
   for (int i = 0; i < entries; ++i)

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/files/decode/Cmyk.h"
+#include "platform/files/decode/EightBitLevel.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ uint32_t SampleAt(const uint8_t* const* planes, const TiffLayout& layout, int s,
 // A level of kBits bits as 8 bits, rounded.
 template <int kBits>
 uint8_t ToByte(uint32_t level) {
+  if constexpr (kBits == 16) return EightBitLevel(level);
   return uint8_t((level * 255 + kMax<kBits> / 2) / kMax<kBits>);
 }
 
