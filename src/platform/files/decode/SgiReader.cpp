@@ -1,5 +1,6 @@
 #include "platform/files/decode/SgiReader.h"
 
+#include <optional>
 #include <vector>
 
 #include "platform/files/decode/ByteCursor.h"
@@ -129,10 +130,11 @@ DecodeResult ReadSgi(const EncodedFile& file, PictureMemory& memory) {
 
   // The file must hold every row before the picture's memory is taken.
   const uint64_t rowBytes = header.width * uint64_t(header.sampleBytes);
-  const RunLengthRows packed(bytes, header);
+  std::optional<RunLengthRows> packed;
+  if (header.runLength) packed.emplace(bytes, header);
   std::vector<uint8_t> samples(header.width);
-  if (header.runLength ? !packed.Complete(samples.data())
-                       : bytes.size() - kHeaderBytes < rowBytes * header.height * header.channels)
+  if (packed ? !packed->Complete(samples.data())
+             : bytes.size() - kHeaderBytes < rowBytes * header.height * header.channels)
     return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(header.width), int64_t(header.height), header.width);
@@ -141,8 +143,8 @@ DecodeResult ReadSgi(const EncodedFile& file, PictureMemory& memory) {
   for (uint64_t row = 0; row < header.height; ++row) {
     auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(int(header.height - 1 - row)));
     for (int channel = 0; channel < header.channels; ++channel) {
-      if (header.runLength) {
-        packed.Read(uint64_t(channel), row, samples.data());
+      if (packed) {
+        packed->Read(uint64_t(channel), row, samples.data());
       } else {
         const uint8_t* stored =
             bytes.data() + kHeaderBytes + (uint64_t(channel) * header.height + row) * rowBytes;

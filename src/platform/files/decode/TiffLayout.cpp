@@ -51,7 +51,6 @@ bool ReadColour(TIFF* tiff, uint16_t photometric, TiffLayout& layout) {
     case PHOTOMETRIC_MINISWHITE:
     case PHOTOMETRIC_MINISBLACK:
       layout.colour = photometric == PHOTOMETRIC_MINISWHITE ? Colour::kGrayInverted : Colour::kGray;
-      layout.colours = 1;
       return narrow || wide;
     case PHOTOMETRIC_PALETTE: {
       if (!narrow && bits != 8) return false;
@@ -59,24 +58,20 @@ bool ReadColour(TIFF* tiff, uint16_t photometric, TiffLayout& layout) {
       if (!palette) return false;
       layout.colour = Colour::kPalette;
       layout.palette = *palette;
-      layout.colours = 1;
       return true;
     }
     case PHOTOMETRIC_RGB:
       layout.colour = Colour::kRgb;
-      layout.colours = 3;
       return wide;
     case PHOTOMETRIC_SEPARATED: {
       uint16_t inkSet = INKSET_CMYK, inks = 4;
       TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkSet);
       TIFFGetFieldDefaulted(tiff, TIFFTAG_NUMBEROFINKS, &inks);
       layout.colour = Colour::kCmyk;
-      layout.colours = 4;
       return wide && inkSet == INKSET_CMYK && inks == 4;
     }
     case PHOTOMETRIC_YCBCR:  // libtiff's JPEG codec gives it as RGB
       layout.colour = Colour::kRgb;
-      layout.colours = 3;
       return layout.compression == COMPRESSION_JPEG && !layout.planar && bits == 8 &&
              layout.samplesPerPixel == 3 &&
              TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
@@ -90,9 +85,9 @@ void ReadAlpha(TIFF* tiff, TiffLayout& layout) {
   uint16_t count = 0;
   uint16_t* kinds = nullptr;
   TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &count, &kinds);
-  for (int i = 0; i < count && layout.colours + i < layout.samplesPerPixel; ++i)
+  for (int i = 0; i < count && layout.Colours() + i < layout.samplesPerPixel; ++i)
     if (kinds[i] == EXTRASAMPLE_ASSOCALPHA || kinds[i] == EXTRASAMPLE_UNASSALPHA) {
-      layout.alpha = layout.colours + i;
+      layout.alpha = layout.Colours() + i;
       layout.associatedAlpha = kinds[i] == EXTRASAMPLE_ASSOCALPHA;
       return;
     }
@@ -123,7 +118,7 @@ std::optional<TiffLayout> ReadTiffLayout(TIFF* tiff) {
   layout.planar = planar == PLANARCONFIG_SEPARATE;
   if ((format != SAMPLEFORMAT_UINT && format != SAMPLEFORMAT_VOID) ||
       !CompressionOpens(layout.compression) || !ReadColour(tiff, photometric, layout) ||
-      layout.samplesPerPixel < layout.colours)
+      layout.samplesPerPixel < layout.Colours())
     return std::nullopt;
   ReadAlpha(tiff, layout);
   // Rows of tiles are put together a byte at a time.

@@ -14,7 +14,6 @@ struct TiffLayout {
   int64_t width = 0, height = 0;  // as stored
   int orientation = 1;            // 1 to 8
   Colour colour = Colour::kGray;
-  int colours = 1;  // colour samples a pixel: 1, 3 or 4
   int bits = 8;     // a sample: 1, 2, 4, 8 or 16
   int samplesPerPixel = 1;
   bool planar = false;           // each sample in a plane of its own
@@ -22,6 +21,9 @@ struct TiffLayout {
   bool associatedAlpha = false;  // colours premultiplied by alpha
   uint16_t compression = COMPRESSION_NONE;
   std::array<QRgb, 256> palette{};  // Colour::kPalette
+
+  // The colour samples of a pixel: 1, 3 or 4.
+  int Colours() const { return colour == Colour::kRgb ? 3 : colour == Colour::kCmyk ? 4 : 1; }
 };
 
 // The layout of the file's first picture, or nothing for a kind that does
