@@ -28,7 +28,9 @@ struct TiffLayout {
 
 // The layout of the file's first picture, or nothing for a kind that does
 // not open: float or signed samples, colour spaces other than gray, palette,
-// RGB, CMYK and YCbCr in JPEG, compressions other than none, CCITT, LZW,
-// Deflate, PackBits and JPEG, tiles whose rows end within a byte. YCbCr in
-// JPEG is asked of libtiff as RGB.
+// RGB, CMYK and YCbCr in JPEG, sample widths other than 1, 2, 4, 8 and 16
+// bits for gray, 1, 2, 4 and 8 for a palette and 8 and 16 for RGB and CMYK,
+// compressions other than none, CCITT, LZW, Deflate, PackBits and JPEG,
+// tiles whose rows end within a byte. YCbCr in JPEG is asked of libtiff as
+// RGB.
 std::optional<TiffLayout> ReadTiffLayout(TIFF* tiff);
