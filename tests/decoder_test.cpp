@@ -684,7 +684,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"png_bad_crc", "crc.png", PngWithBadCrc},
         DamageCase{"truncated_png", "cut.png", [] { return Truncated("png_rgb8.png", 0.7); }},
         DamageCase{"truncated_gif", "cut.gif", [] { return Truncated("gif_two_frames.gif", 0.3); }},
-        // A 1 x 1 frame of two colours coded with codes of 1 bit: GIF's codes start at 2.
+        // A 1 x 1 frame of two colours with a minimum code size of 1; GIF's is at least 2.
         DamageCase{"gif_code_size_1", "one.gif",
                    [] {
                      return QByteArray("GIF89a" "\1\0\1\0" "\x80\0\0" "\0\0\0\xFF\xFF\xFF"

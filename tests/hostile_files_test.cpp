@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 100 bytes: damage, not a lack of memory.
         RefusedCase{"tiff_claims_32767_holds_little", "claims.tif",
                     [] { return TiffClaiming(32767, 32767, 100); }, kNoImageData, 1024},
-        // The same for the readers that check their data themselves: four rows.
+        // Photoshop and SGI files of that size holding four rows: damage too.
         RefusedCase{"psd_claims_32767_holds_little", "claims.psd",
                     [] { return PsdClaiming(32767, 32767, 0, QByteArray(4 * 32767, '\x80')); },
                     kNoImageData, 1024},
