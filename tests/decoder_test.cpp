@@ -656,6 +656,13 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"png_bad_crc", "crc.png", PngWithBadCrc},
         DamageCase{"truncated_png", "cut.png", [] { return Truncated("png_rgb8.png", 0.7); }},
         DamageCase{"truncated_gif", "cut.gif", [] { return Truncated("gif_two_frames.gif", 0.3); }},
+        // A 1 x 1 frame of two colours with a minimum code size of 1; GIF's is at least 2.
+        DamageCase{"gif_code_size_1", "one.gif",
+                   [] {
+                     return QByteArray("GIF89a" "\1\0\1\0" "\x80\0\0" "\0\0\0\xFF\xFF\xFF"
+                                       "," "\0\0\0\0\1\0\1\0" "\0" "\1" "\1\x32\0" ";",
+                                       34);
+                   }},
         DamageCase{"truncated_bmp", "cut.bmp", [] { return Truncated("bmp_rgb.bmp", 0.5); }},
         DamageCase{"truncated_tiff", "cut.tif", [] { return Truncated("tiff_rgb8.tif", 0.5); }},
         DamageCase{"tiff_lzw_strip_cut", "cut.tif",
@@ -674,6 +681,17 @@ INSTANTIATE_TEST_SUITE_P(
                    [] { return TiffWithLastStripCut(COMPRESSION_PACKBITS, true); }},
         DamageCase{"tiff_jpeg_tile_cut", "cut.tif",
                    [] { return TiffWithLastStripCut(COMPRESSION_JPEG, true); }},
+        // Palettes of 1, 2, 4 and 8 bits open; a 3-bit one is no TIFF that opens.
+        DamageCase{"tiff_palette_3_bits", "p3.tif",
+                   [] {
+                     TiffWriting writing;
+                     writing.photometric = PHOTOMETRIC_PALETTE;
+                     writing.bits = 3;
+                     writing.samples = 1;
+                     writing.colormap.assign(3 * 8, 0);
+                     writing.sample = [](int, int, int) { return 0u; };
+                     return WriteTiff(writing);
+                   }},
         DamageCase{"truncated_webp", "cut.webp", [] { return Truncated("webp_lossy.webp", 0.6); }},
         DamageCase{"truncated_targa", "cut.tga", [] { return Truncated("tga_rgb.tga", 0.5); }},
         DamageCase{"truncated_targa_rle", "cut.tga", [] { return Truncated("tga_rle.tga", 0.5); }},
@@ -1032,6 +1050,11 @@ TEST(DecodePictureFile, ReadsBmpRleCommands) {
                   "\0\3\x31\x20" "\0\1",        // absolute 3 1 2, end of bitmap
                   10),
        {{3, 1, 2, 0, 0}, {1, 2, 1, 2, 1}}},
+      {"delta_from_past_the_width",
+       {.width = 2, .height = 1, .bitsPerPixel = 8, .compression = 1, .palette = palette},
+       QByteArray("\4\1" "\0\2\1\0" "\0\1",  // four of 1 (two dropped), delta (1, 0), end
+                  8),
+       {{1, 1}}},
   };
   QTemporaryDir dir;
   for (const Case& c : cases) {

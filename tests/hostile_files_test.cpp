@@ -144,6 +144,13 @@ INSTANTIATE_TEST_SUITE_P(
         // 100 bytes: damage, not a lack of memory.
         RefusedCase{"tiff_claims_32767_holds_little", "claims.tif",
                     [] { return TiffClaiming(32767, 32767, 100); }, kNoImageData, 1024},
+        // Photoshop and SGI files of that size holding four rows: damage too.
+        RefusedCase{"psd_claims_32767_holds_little", "claims.psd",
+                    [] { return PsdClaiming(32767, 32767, 0, QByteArray(4 * 32767, '\x80')); },
+                    kNoImageData, 1024},
+        RefusedCase{"sgi_claims_32767_holds_little", "claims.sgi",
+                    [] { return Sgi(false, 1, 2, 32767, 32767, 1, QByteArray(4 * 32767, 0)); },
+                    kNoImageData, 1024},
         RefusedCase{"tiff_side_above_32767", "wide.tif", [] { return TiffClaiming(40000, 1, 100); },
                     "wide.tif is 40,000 x 1 pixels; Vamor opens pictures of at most 32,767 x "
                     "32,767 pixels."},

@@ -49,6 +49,5 @@ Ref<FolderItem> FolderItem::HeldOpen_(std::string path) {
 }
 
 Ref<Picture> FolderItem::OpenAsPicture(PictureOpenFailure* failure) const {
-  PictureOpenFailure ignored;
-  return DecodePictureFile(path_, failure ? *failure : ignored);
+  return failure ? DecodePictureFile(path_, *failure) : DecodePictureFile(path_);
 }

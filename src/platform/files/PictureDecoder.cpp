@@ -11,19 +11,17 @@ namespace {
 template <class ReadFile>
 Ref<Picture> Decode(ReadFile read, PictureOpenFailure& failure) {
   failure = {};
+  PictureMemory memory(failure);
   try {
     EncodedFile file;
     if (!read(file)) return nullptr;
     const FormatReader* reader = ReaderFor(file);
     if (!reader) return nullptr;
-    PictureMemory memory(failure);
     DecodeResult result = reader->read(file, memory);
     if (result.image.isNull()) return nullptr;
     return PictureFromImage(std::move(result.image), result.opaque);
   } catch (const std::bad_alloc&) {
-    failure.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
-    failure.bytesNeeded = uint64_t(failure.width) * uint64_t(failure.height) * 4;
-    failure.bytesAvailable = AvailableMemory();
+    RecordShortage(failure, memory.Needed());
   }
   return nullptr;
 }

@@ -90,7 +90,8 @@ bool IsBmp(const EncodedFile& file) { return HasBytesAt(file.Bytes(), 0, "BM"); 
 DecodeResult ReadBmp(const EncodedFile& file, PictureMemory& memory) {
   const std::span<const uint8_t> bmp = file.Bytes();
   BmpHeader h;
-  if (!ReadBmpHeader(bmp, h) || !memory.Admit(h.width, h.height) || h.dataOffset > bmp.size())
+  if (!ReadBmpHeader(bmp, h) || !memory.AdmitSides(h.width, h.height) ||
+      h.dataOffset > bmp.size())
     return DecodeResult::Refused();
   const std::span<const uint8_t> data = bmp.subspan(size_t(h.dataOffset));
   const uint64_t rowBytes = (uint64_t(h.width) * uint64_t(h.bitsPerPixel) + 31) / 32 * 4;

@@ -40,9 +40,11 @@ class Pen {
                                  int(topDown_ ? stored : height - 1 - stored)))
                            : nullptr;
   }
+  // The pen may stand past the row's end (runs and deltas reach beyond the
+  // width): only the pixels of the row up to `to` are filled.
   void Skip(int64_t to) {
-    if (row_ && x_ < to)
-      std::fill(row_ + x_, row_ + std::min<int64_t>(to, image_.width()), skipped_);
+    const int64_t end = std::min<int64_t>(to, image_.width());
+    if (row_ && x_ < end) std::fill(row_ + x_, row_ + end, skipped_);
   }
 
   QImage& image_;

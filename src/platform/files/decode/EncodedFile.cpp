@@ -56,14 +56,9 @@ bool EncodedFile::Read(const std::string& path, PictureOpenFailure& failure) {
 
   const uint64_t size = uint64_t(status.st_size);
   const uint64_t available = AvailableMemory();
-  if (size > available) {
-    failure.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
-    failure.bytesNeeded = size;
-    failure.bytesAvailable = available;
-    return false;
-  }
+  if (size > available) return RecordShortage(failure, size, available);
   bytes_.reset(new (std::nothrow) uint8_t[std::max<uint64_t>(size, 1)]);
-  if (!bytes_) return Unreadable(failure, ENOMEM);
+  if (!bytes_) return RecordShortage(failure, size);
   size_ = 0;
   while (size_ < size) {
     const ssize_t got = ::read(file.Get(), bytes_.get() + size_, size - size_);

@@ -13,9 +13,9 @@
 namespace {
 // Signatures first; TARGA, known by its extension alone, last.
 constexpr FormatReader kReaders[] = {
-    {"JPEG", IsJpeg, ReadJpeg},     {"PNG", IsPng, ReadPng},   {"BMP", IsBmp, ReadBmp},
-    {"GIF", IsGif, ReadGif},        {"TIFF", IsTiff, ReadTiff}, {"WebP", IsWebp, ReadWebp},
-    {"Photoshop", IsPsd, ReadPsd},  {"SGI", IsSgi, ReadSgi},   {"TARGA", IsTarga, ReadTarga},
+    {IsJpeg, ReadJpeg}, {IsPng, ReadPng}, {IsBmp, ReadBmp},
+    {IsGif, ReadGif},   {IsTiff, ReadTiff}, {IsWebp, ReadWebp},
+    {IsPsd, ReadPsd},   {IsSgi, ReadSgi},   {IsTarga, ReadTarga},
 };
 }  // namespace
 

@@ -6,7 +6,6 @@
 #include "platform/files/decode/DecodeResult.h"
 
 struct FormatReader {
-  const char* name;
   bool (*recognizes)(const EncodedFile& file);
   Reader read;
 };

@@ -12,7 +12,8 @@
 uint64_t LeastLzwBytes(uint64_t pixels);
 
 // Decodes width x height colour indices from the data blocks (each a length
-// byte and that many bytes, up to a block of length 0), handing each row to
+// byte and that many bytes, up to a block of length 0), their codes starting
+// at minimumCodeSize + 1 bits (a minimumCodeSize of 2 to 8), handing each row to
 // the sink in the order stored. False when a code is invalid or the codes
 // end before the last pixel; codes after the last pixel are not read.
 bool DecodeLzw(std::span<const uint8_t> blocks, int minimumCodeSize, uint32_t width,

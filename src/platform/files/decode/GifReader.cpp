@@ -131,13 +131,13 @@ DecodeResult ReadGif(const EncodedFile& file, PictureMemory& memory) {
   Screen screen;
   Frame frame;
   if (!ReadStructure(file.Bytes(), screen, frame) || frame.area.isEmpty() ||
-      frame.minimumCodeSize < 1 || frame.minimumCodeSize > 8)
+      frame.minimumCodeSize < 2 || frame.minimumCodeSize > 8)
     return DecodeResult::Refused();
   const int width = screen.width ? screen.width : frame.area.right() + 1;
   const int height = screen.height ? screen.height : frame.area.bottom() + 1;
   const uint64_t workingBytes = uint64_t(frame.area.width()) + (64 << 10);
   const uint64_t pixels = uint64_t(frame.area.width()) * uint64_t(frame.area.height());
-  if (!memory.Admit(width, height, workingBytes) || frame.codeBytes < LeastLzwBytes(pixels))
+  if (!memory.AdmitSides(width, height) || frame.codeBytes < LeastLzwBytes(pixels))
     return DecodeResult::Refused();
   QImage image = memory.Take(width, height, workingBytes);
   if (image.isNull()) return DecodeResult::Refused();

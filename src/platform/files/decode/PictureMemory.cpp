@@ -1,45 +1,13 @@
 #include "platform/files/decode/PictureMemory.h"
 
 #include <sys/mman.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <fstream>
-#include <limits>
 #include <new>
-#include <string>
 
 #include "platform/graphics/PictureImage.h"
-#include "platform/runtime/TestHooks.h"
 
 namespace {
-constexpr uint64_t kUnlimited = std::numeric_limits<uint64_t>::max();
-
-// The value of a "Name:   1234 kB" line, in bytes.
-uint64_t KilobyteField(const char* file, const std::string& name) {
-  std::ifstream in(file);
-  std::string key;
-  uint64_t kilobytes = 0;
-  while (in >> key) {
-    if (key == name && in >> kilobytes) return kilobytes * 1024;
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-  }
-  return kUnlimited;
-}
-
-uint64_t NumberIn(const char* file) {
-  std::ifstream in(file);
-  uint64_t value = 0;
-  return in >> value ? value : kUnlimited;  // "max" reads as no number
-}
-
-// What a limit leaves beside what is in use.
-uint64_t Left(uint64_t limit, uint64_t used) {
-  if (limit == kUnlimited) return kUnlimited;
-  return limit > used ? limit - used : 0;
-}
-
 // Huge pages where the system gives them on request: a large picture then
 // takes a fraction of the page faults and TLB misses as it is written (a
 // third of the time of decoding a large JPEG), and rows written out of order,
@@ -50,24 +18,13 @@ void PreferHugePages(QImage& image) {
   const auto end = (uintptr_t(image.bits()) + uintptr_t(image.sizeInBytes())) / page * page;
   if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
-
-uint64_t ResourceLimit(int resource) {
-  rlimit limit{};
-  if (getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kUnlimited;
-  return uint64_t(limit.rlim_cur);
-}
 }  // namespace
 
-uint64_t AvailableMemory() {
-  if (TestHooks::availableMemory > 0) return TestHooks::availableMemory;
-  uint64_t available = KilobyteField("/proc/meminfo", "MemAvailable:");
-  available = std::min(available, Left(NumberIn("/sys/fs/cgroup/memory.max"),
-                                        NumberIn("/sys/fs/cgroup/memory.current")));
-  available = std::min(available, Left(ResourceLimit(RLIMIT_AS),
-                                        KilobyteField("/proc/self/status", "VmSize:")));
-  available = std::min(available, Left(ResourceLimit(RLIMIT_DATA),
-                                        KilobyteField("/proc/self/status", "VmData:")));
-  return available;
+bool RecordShortage(PictureOpenFailure& failure, uint64_t needed, uint64_t available) {
+  failure.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
+  failure.bytesNeeded = needed;
+  failure.bytesAvailable = available;
+  return false;
 }
 
 bool PictureMemory::AdmitSides(int64_t width, int64_t height) {
@@ -88,13 +45,9 @@ bool PictureMemory::AdmitSides(int64_t width, int64_t height) {
 
 bool PictureMemory::Admit(int64_t width, int64_t height, uint64_t workingBytes) {
   if (!AdmitSides(width, height)) return false;
-  const uint64_t needed = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
+  needed_ = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
   const uint64_t available = AvailableMemory();
-  if (needed <= available) return true;
-  failure_.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
-  failure_.bytesNeeded = needed;
-  failure_.bytesAvailable = available;
-  return false;
+  return needed_ <= available || RecordShortage(failure_, needed_, available);
 }
 
 QImage PictureMemory::Take(int64_t width, int64_t height, uint64_t workingBytes) {
@@ -104,12 +57,9 @@ QImage PictureMemory::Take(int64_t width, int64_t height, uint64_t workingBytes)
     image = QImage(int(width), int(height), QImage::Format_ARGB32);
   } catch (const std::bad_alloc&) {
   }
-  if (image.isNull()) {
-    failure_.kind = PictureOpenFailure::Kind::kNotEnoughMemory;
-    failure_.bytesNeeded = uint64_t(width) * uint64_t(height) * 4 + workingBytes;
-    failure_.bytesAvailable = AvailableMemory();
-  } else {
+  if (image.isNull())
+    RecordShortage(failure_, needed_);
+  else
     PreferHugePages(image);
-  }
   return image;
 }

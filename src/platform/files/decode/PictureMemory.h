@@ -5,30 +5,34 @@
 #include <cstdint>
 
 #include "platform/files/PictureOpenFailure.h"
+#include "platform/files/decode/AvailableMemory.h"
 
-// What the process can still take: the least of the memory the system has
-// available, what its cgroup's limit leaves, and what RLIMIT_AS and
-// RLIMIT_DATA leave when they are set.
-uint64_t AvailableMemory();
+// Records in the failure that `needed` bytes (a file's, or a picture's with
+// its reader's working memory) do not fit in what is available; false.
+bool RecordShortage(PictureOpenFailure& failure, uint64_t needed,
+                    uint64_t available = AvailableMemory());
 
-// A reader asks for its picture once it knows the size and has checked that
-// the file holds the picture's data; a refusal is recorded in the failure.
+// A reader checks its picture's sides, then that the file holds the
+// picture's data, and only then takes the picture's memory; a refusal is
+// recorded in the failure.
 class PictureMemory {
  public:
   explicit PictureMemory(PictureOpenFailure& failure) : failure_(failure) {}
 
-  // Whether a width x height picture, and workingBytes more that the reader
-  // needs beside it, may be taken. When not, the failure says why: a side
-  // below 1 is damage, a side above kMaxPictureSide is too large, and more
-  // than AvailableMemory() is not enough memory.
-  bool Admit(int64_t width, int64_t height, uint64_t workingBytes = 0);
-  // The sides alone, for a reader that checks them before it checks that the
-  // file holds the picture's data.
+  // Whether the sides may be taken: a side below 1 is damage, one above
+  // kMaxPictureSide too large.
   bool AdmitSides(int64_t width, int64_t height);
-  // The picture's memory (Format_ARGB32, not cleared) once admitted, or a
-  // null image.
+  // The picture's memory (Format_ARGB32, not cleared), or a null image when
+  // the sides are refused or the picture and workingBytes more that the
+  // reader needs beside it do not fit in AvailableMemory().
   QImage Take(int64_t width, int64_t height, uint64_t workingBytes = 0);
+  // What the picture asked of Take needs with its reader's working memory;
+  // 0 before.
+  uint64_t Needed() const { return needed_; }
 
  private:
+  bool Admit(int64_t width, int64_t height, uint64_t workingBytes);
+
   PictureOpenFailure& failure_;
+  uint64_t needed_ = 0;
 };

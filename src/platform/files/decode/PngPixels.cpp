@@ -1,9 +1,9 @@
 #include "platform/files/decode/PngPixels.h"
 
+#include "platform/files/decode/EightBitLevel.h"
+
 namespace {
 constexpr QRgb kOpaqueBlack = 0xFF000000;
-
-uint8_t EightBits(uint16_t sample) { return uint8_t((uint32_t(sample) * 255 + 32767) / 65535); }
 }  // namespace
 
 bool PngPixels::Prepare(spng_ctx* ctx, const spng_ihdr& header) {
@@ -62,8 +62,8 @@ void PngPixels::Place(const uint8_t* scanline, uint32_t width, PngColumns column
     case Samples::kRgba16: {
       const auto* rgba = reinterpret_cast<const uint16_t*>(scanline);  // in the machine's order
       for (uint32_t x = columns.first; x < width; x += columns.step, rgba += 4)
-        row[x] = qRgba(EightBits(rgba[0]), EightBits(rgba[1]), EightBits(rgba[2]),
-                       EightBits(rgba[3]));
+        row[x] = qRgba(EightBitLevel(rgba[0]), EightBitLevel(rgba[1]), EightBitLevel(rgba[2]),
+                       EightBitLevel(rgba[3]));
       break;
     }
     case Samples::kLookedUp: {

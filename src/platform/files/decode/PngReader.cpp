@@ -88,7 +88,7 @@ DecodeResult ReadPng(const EncodedFile& file, PictureMemory& memory) {
   if (!pixels.Prepare(ctx, header)) return DecodeResult::Refused();
   // Beside the picture: the scanline here, and libspng's scanlines and rows.
   const uint64_t workingBytes = uint64_t(header.width) * 8 * 4;
-  if (!memory.Admit(header.width, header.height, workingBytes) ||
+  if (!memory.AdmitSides(header.width, header.height) ||
       ImageDataBytes(png) * kDeflateMostRatio < FilteredBytes(header))
     return DecodeResult::Refused();
   QImage image = memory.Take(header.width, header.height, workingBytes);

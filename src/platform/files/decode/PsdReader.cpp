@@ -1,10 +1,11 @@
 #include "platform/files/decode/PsdReader.h"
 
-#include <cstring>
 #include <vector>
 
 #include "platform/files/decode/ByteCursor.h"
 #include "platform/files/decode/Cmyk.h"
+#include "platform/files/decode/EightBitLevel.h"
+#include "platform/files/decode/PackBits.h"
 #include "platform/files/decode/Signature.h"
 
 namespace {
@@ -18,27 +19,6 @@ int ColorChannels(uint64_t mode) {
     case kCmyk: return 4;
     default: return 0;
   }
-}
-
-// PackBits, as Photoshop compresses each row of each channel.
-bool UnpackBits(const uint8_t* in, uint64_t inSize, uint8_t* out, uint64_t outSize) {
-  uint64_t i = 0, o = 0;
-  while (i < inSize) {
-    const int header = int8_t(in[i++]);
-    if (header >= 0) {
-      const uint64_t length = uint64_t(header) + 1;
-      if (length > inSize - i || length > outSize - o) return false;
-      std::memcpy(out + o, in + i, length);
-      i += length;
-      o += length;
-    } else if (header != -128) {
-      const uint64_t length = uint64_t(1 - header);
-      if (i == inSize || length > outSize - o) return false;
-      std::memset(out + o, in[i++], length);
-      o += length;
-    }
-  }
-  return o == outSize;
 }
 
 // Where the samples of one channel go in the ARGB32 pixel.
@@ -63,7 +43,7 @@ void StoreRow(const uint8_t* samples, int bytesPerSample, uint32_t* pixels, int6
               const Destination& to) {
   for (int64_t x = 0; x < width; ++x) {
     uint32_t value = samples[x * bytesPerSample];
-    if (bytesPerSample == 2) value = ((value << 8 | samples[x * 2 + 1]) + 128) / 257;
+    if (bytesPerSample == 2) value = EightBitLevel(value << 8 | samples[x * 2 + 1]);
     uint32_t& pixel = pixels[x];
     switch (to.kind) {
       case Destination::kShift:
@@ -93,17 +73,17 @@ void CombineCmyk(QImage& image) {
 
 // Whether the rest of the file holds the stored rows of every channel, those
 // not shown included: raw rows of rowBytes, or PackBits rows of the packed
-// sizes that counts gives, each unpacked once into row and dropped. Checked
+// sizes that counts gives, whose packets each unpack to rowBytes. Checked
 // before the picture's memory is taken, so that a file damaged or cut short
 // anywhere is refused without it.
 bool HoldsRows(ByteCursor rest, const uint8_t* counts, int countBytes, uint64_t rows,
-               uint64_t rowBytes, uint8_t* row) {
+               uint64_t rowBytes) {
   if (!counts) return rest.Skip(rows * rowBytes);
   ByteCursor sizes({counts, rows * countBytes});
   for (uint64_t y = 0; y < rows; ++y) {
     const uint64_t packedSize = sizes.BigEndian(countBytes);
     const uint8_t* packed = rest.Take(packedSize);
-    if (!packed || !UnpackBits(packed, packedSize, row, rowBytes)) return false;
+    if (!packed || !UnpacksToRow({packed, packedSize}, rowBytes)) return false;
   }
   return true;
 }
@@ -119,7 +99,7 @@ DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
   const int colorChannels = ColorChannels(mode);
   if (!in.Ok() || (version != 1 && version != 2) || colorChannels == 0 ||
       channels < uint64_t(colorChannels) || channels > 56 || (depth != 8 && depth != 16) ||
-      (mode == kIndexed && depth != 8) || !memory.Admit(int64_t(width), int64_t(height)))
+      (mode == kIndexed && depth != 8) || !memory.AdmitSides(int64_t(width), int64_t(height)))
     return DecodeResult::Refused();
 
   const uint64_t colorDataSize = in.BigEndian(4);
@@ -136,12 +116,12 @@ DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
   const uint64_t rowBytes = width * uint64_t(bytesPerSample);
   const int countBytes = version == 1 ? 2 : 4;
   const uint8_t* counts = compression == 1 ? in.Take(channels * height * countBytes) : nullptr;
-  std::vector<uint8_t> row(compression == 1 ? rowBytes : 0);
-  if (!in.Ok() || !HoldsRows(in, counts, countBytes, channels * height, rowBytes, row.data()))
+  if (!in.Ok() || !HoldsRows(in, counts, countBytes, channels * height, rowBytes))
     return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(width), int64_t(height), rowBytes);
   if (image.isNull()) return DecodeResult::Refused();
+  std::vector<uint8_t> row(compression == 1 ? rowBytes : 0);
   image.fill(0xFF000000u);
   for (int channel = 0; channel < used; ++channel) {
     const Destination to = ChannelDestination(mode, channel, colorChannels, palette);
@@ -150,7 +130,7 @@ DecodeResult Decode(std::span<const uint8_t> data, PictureMemory& memory) {
       if (compression == 1) {
         ByteCursor count({counts + (channel * height + y) * countBytes, size_t(countBytes)});
         const uint64_t packedSize = count.BigEndian(countBytes);
-        UnpackBits(in.Take(packedSize), packedSize, row.data(), rowBytes);  // checked above
+        UnpackBits({in.Take(packedSize), packedSize}, row.data(), rowBytes);  // checked above
         samples = row.data();
       } else {
         samples = in.Take(rowBytes);

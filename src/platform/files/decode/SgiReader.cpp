@@ -1,8 +1,11 @@
 #include "platform/files/decode/SgiReader.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/files/decode/ByteCursor.h"
+#include "platform/files/decode/EightBitLevel.h"
 #include "platform/files/decode/Signature.h"
 
 namespace {
@@ -34,7 +37,7 @@ bool ReadHeader(std::span<const uint8_t> bytes, Header& header) {
 }
 
 uint8_t Sample(const uint8_t* p, int sampleBytes) {
-  return sampleBytes == 1 ? p[0] : uint8_t(((uint32_t(p[0]) << 8 | p[1]) + 128) / 257);
+  return sampleBytes == 1 ? p[0] : EightBitLevel(uint32_t(p[0]) << 8 | p[1]);
 }
 
 // Run-length rows, each found through a table of offsets and one of lengths
@@ -51,10 +54,9 @@ class RunLengthRows {
   // Whether the tables are there and every row lies within the file with a
   // length that a row of the picture's width can have (packets of at most
   // 127 samples, each a count and at least one sample, then a closing count)
-  // and unpacks to that width; each row is unpacked once into samples and
-  // dropped, so that a damaged file is refused before the picture's memory
-  // is taken.
-  bool Complete(uint8_t* samples) const {
+  // and packets that give that width, so that a damaged file is refused
+  // before the picture's memory is taken. Nothing is unpacked.
+  bool Complete() const {
     if (!lengths_) return false;
     const uint64_t unit = uint64_t(header_.sampleBytes);
     const uint64_t least = (header_.width + 126) / 127 * 2 * unit;
@@ -62,7 +64,8 @@ class RunLengthRows {
     for (uint64_t index = 0; index < rows_; ++index) {
       const uint64_t start = Entry(starts_, index), length = Entry(lengths_, index);
       if (length < least || length > most || length % unit != 0 || start > file_.size() ||
-          length > file_.size() - start || !Unpack(index, samples))
+          length > file_.size() - start ||
+          !Walk(index, [](uint64_t, const uint8_t*, uint64_t, bool) {}))
         return false;
     }
     return true;
@@ -70,12 +73,23 @@ class RunLengthRows {
 
   // One row of a channel, once the rows are known to be complete.
   void Read(uint64_t channel, uint64_t row, uint8_t* samples) const {
-    Unpack(channel * header_.height + row, samples);
+    const int unit = header_.sampleBytes;
+    Walk(channel * header_.height + row,
+         [&](uint64_t x, const uint8_t* p, uint64_t length, bool literal) {
+           if (!literal)
+             std::fill_n(samples + x, length, Sample(p, unit));
+           else
+             for (uint64_t i = 0; i < length; ++i) samples[x + i] = Sample(p + i * unit, unit);
+         });
   }
 
  private:
-  // False when the row's packets do not give exactly the picture's width.
-  bool Unpack(uint64_t index, uint8_t* samples) const {
+  // Walks the row's packets, handing each to put: where its samples go, the
+  // stored samples it copies (a literal) or the one it repeats (a run), and
+  // how many it gives. False when they do not give exactly the picture's
+  // width.
+  template <class Put>
+  bool Walk(uint64_t index, Put put) const {
     const int unit = header_.sampleBytes;
     ByteCursor in(file_.subspan(Entry(starts_, index), Entry(lengths_, index)));
     uint64_t x = 0;
@@ -84,17 +98,17 @@ class RunLengthRows {
       const uint64_t length = count & 0x7F;
       if (length == 0) break;
       if (length > header_.width - x) return false;
-      const uint8_t* p = in.Take(count & 0x80 ? length * unit : unit);
+      const bool literal = count & 0x80;
+      const uint8_t* p = in.Take(literal ? length * unit : unit);
       if (!p) return false;
-      for (uint64_t i = 0; i < length; ++i, ++x)
-        samples[x] = Sample(count & 0x80 ? p + i * unit : p, unit);
+      put(x, p, length, literal);
+      x += length;
     }
     return x == header_.width;
   }
 
-  static uint64_t Entry(const uint8_t* table, uint64_t row) {
-    const uint8_t* p = table + row * 4;
-    return uint64_t(p[0]) << 24 | uint64_t(p[1]) << 16 | uint64_t(p[2]) << 8 | p[3];
+  uint64_t Entry(const uint8_t* table, uint64_t row) const {
+    return ByteCursor({table, rows_ * 4}, row * 4).BigEndian(4);
   }
 
   std::span<const uint8_t> file_;
@@ -123,25 +137,27 @@ bool IsSgi(const EncodedFile& file) { return HasBytesAt(file.Bytes(), 0, "\x01\x
 DecodeResult ReadSgi(const EncodedFile& file, PictureMemory& memory) {
   const std::span<const uint8_t> bytes = file.Bytes();
   Header header;
-  if (!ReadHeader(bytes, header) || !memory.Admit(int64_t(header.width), int64_t(header.height)))
+  if (!ReadHeader(bytes, header) ||
+      !memory.AdmitSides(int64_t(header.width), int64_t(header.height)))
     return DecodeResult::Refused();
 
   // The file must hold every row before the picture's memory is taken.
   const uint64_t rowBytes = header.width * uint64_t(header.sampleBytes);
-  const RunLengthRows packed(bytes, header);
-  std::vector<uint8_t> samples(header.width);
-  if (header.runLength ? !packed.Complete(samples.data())
-                       : bytes.size() - kHeaderBytes < rowBytes * header.height * header.channels)
+  std::optional<RunLengthRows> packed;
+  if (header.runLength) packed.emplace(bytes, header);
+  if (packed ? !packed->Complete()
+             : bytes.size() - kHeaderBytes < rowBytes * header.height * header.channels)
     return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(header.width), int64_t(header.height), header.width);
   if (image.isNull()) return DecodeResult::Refused();
+  std::vector<uint8_t> samples(header.width);
   image.fill(0xFF000000u);
   for (uint64_t row = 0; row < header.height; ++row) {
     auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(int(header.height - 1 - row)));
     for (int channel = 0; channel < header.channels; ++channel) {
-      if (header.runLength) {
-        packed.Read(uint64_t(channel), row, samples.data());
+      if (packed) {
+        packed->Read(uint64_t(channel), row, samples.data());
       } else {
         const uint8_t* stored =
             bytes.data() + kHeaderBytes + (uint64_t(channel) * header.height + row) * rowBytes;

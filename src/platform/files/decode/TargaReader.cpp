@@ -1,9 +1,10 @@
 #include "platform/files/decode/TargaReader.h"
 
 #include <algorithm>
+#include <array>
+#include <bitset>
 #include <iterator>
 #include <string_view>
-#include <vector>
 
 #include "platform/files/decode/ByteCursor.h"
 
@@ -28,26 +29,27 @@ QRgb TrueColor(const uint8_t* p, int bits, bool alpha) {
 
 // How a stored pixel gives its colour.
 struct PixelFormat {
-  uint64_t type;                // kColorMapped, kTrueColor or kGray
-  int bits;                     // per stored pixel
-  bool alpha;                   // the attribute bits say the pixels carry alpha
-  std::vector<QRgb> colorMap;   // kColorMapped: the entries from the first index on
-  uint64_t firstIndex = 0;
+  uint64_t type;       // kColorMapped, kTrueColor or kGray
+  int bits;            // per stored pixel
+  bool alpha = false;  // the attribute bits say the pixels carry alpha
+  // kColorMapped: the colour of each index, and the indices the map holds.
+  std::array<QRgb, 256> colorMap{};
+  std::bitset<256> mapped{};
 
   int Bytes() const { return (bits + 7) / 8; }
-  // False for an index outside the colour map.
-  bool Color(const uint8_t* p, QRgb& color) const {
+  // Whether every one of count stored pixels has a colour: a colour-mapped
+  // index must lie in the map.
+  bool Valid(const uint8_t* p, uint64_t count) const {
+    if (type != kColorMapped) return true;
+    for (uint64_t i = 0; i < count; ++i)
+      if (!mapped[p[i]]) return false;
+    return true;
+  }
+  QRgb Color(const uint8_t* p) const {
     switch (type) {
-      case kColorMapped:
-        if (p[0] < firstIndex || p[0] - firstIndex >= colorMap.size()) return false;
-        color = colorMap[p[0] - firstIndex];
-        return true;
-      case kGray:
-        color = qRgba(p[0], p[0], p[0], bits == 16 && alpha ? p[1] : 255);
-        return true;
-      default:
-        color = TrueColor(p, bits, alpha);
-        return true;
+      case kColorMapped: return colorMap[p[0]];
+      case kGray: return qRgba(p[0], p[0], p[0], bits == 16 && alpha ? p[1] : 255);
+      default: return TrueColor(p, bits, alpha);
     }
   }
 };
@@ -56,13 +58,27 @@ struct PixelFormat {
 // top, each from the left or the right.
 class StoredOrder {
  public:
-  StoredOrder(QImage& image, uint64_t descriptor)
+  StoredOrder(QImage& image, const PixelFormat& format, uint64_t descriptor)
       : image_(image),
+        format_(format),
         width_(image.width()),
         fromRight_(descriptor & kRightToLeft),
         fromTop_(descriptor & kTopToBottom) {
     StartRow();
   }
+  // length pixels of one stored colour; then count stored pixels in turn.
+  bool Run(const uint8_t* p, uint64_t length) {
+    const QRgb color = format_.Color(p);
+    for (uint64_t i = 0; i < length; ++i) Put(color);
+    return true;
+  }
+  bool Raw(const uint8_t* p, uint64_t count) {
+    const int bytes = format_.Bytes();
+    for (uint64_t i = 0; i < count; ++i, p += bytes) Put(format_.Color(p));
+    return true;
+  }
+
+ private:
   void Put(QRgb color) {
     row_[fromRight_ ? width_ - 1 - x_ : x_] = color;
     if (++x_ == width_) {
@@ -70,68 +86,63 @@ class StoredOrder {
       if (++y_ < image_.height()) StartRow();
     }
   }
-
- private:
   void StartRow() {
     row_ = reinterpret_cast<QRgb*>(image_.scanLine(fromTop_ ? y_ : image_.height() - 1 - y_));
   }
   QImage& image_;
+  const PixelFormat& format_;
   int width_, x_ = 0, y_ = 0;
   bool fromRight_, fromTop_;
   QRgb* row_ = nullptr;
 };
 
-// Where the pixels go when they are only checked.
-struct Nowhere {
-  void Put(QRgb) {}
+// Checks the stored pixels without converting them.
+class Checked {
+ public:
+  explicit Checked(const PixelFormat& format) : format_(format) {}
+  bool Run(const uint8_t* p, uint64_t) const { return format_.Valid(p, 1); }
+  bool Raw(const uint8_t* p, uint64_t count) const { return format_.Valid(p, count); }
+
+ private:
+  const PixelFormat& format_;
 };
 
+// Uncompressed data: count stored pixels in turn.
 template <class Out>
-bool ReadRaw(ByteCursor& in, const PixelFormat& format, uint64_t count, Out& out) {
-  const int bytes = format.Bytes();
+bool ReadRaw(ByteCursor& in, int bytes, uint64_t count, Out& out) {
   const uint8_t* p = in.Take(count * uint64_t(bytes));
-  QRgb color;
-  for (uint64_t i = 0; p && i < count; ++i, p += bytes) {
-    if (!format.Color(p, color)) return false;
-    out.Put(color);
-  }
-  return p != nullptr;
+  return p && out.Raw(p, count);
 }
 
 // Packets of 1 to 128 pixels: a run of one stored pixel or raw pixels. None
 // may reach past the picture.
 template <class Out>
-bool ReadRunLength(ByteCursor& in, const PixelFormat& format, uint64_t count, Out& out) {
+bool ReadRunLength(ByteCursor& in, int bytes, uint64_t count, Out& out) {
   while (count > 0) {
     const uint8_t* header = in.Take(1);
     if (!header) return false;
     const uint64_t length = (*header & 0x7F) + 1u;
     if (length > count) return false;
     count -= length;
-    if (!(*header & 0x80)) {
-      if (!ReadRaw(in, format, length, out)) return false;
-      continue;
-    }
-    const uint8_t* p = in.Take(uint64_t(format.Bytes()));
-    QRgb color;
-    if (!p || !format.Color(p, color)) return false;
-    for (uint64_t i = 0; i < length; ++i) out.Put(color);
+    const bool run = *header & 0x80;
+    const uint8_t* p = in.Take(run ? uint64_t(bytes) : length * bytes);
+    if (!p || !(run ? out.Run(p, length) : out.Raw(p, length))) return false;
   }
   return true;
 }
 
-// The colour map's entries, or false for a map that the header describes
-// badly or the file does not hold.
-bool ReadColorMap(ByteCursor& in, uint64_t entries, uint64_t bits, bool alpha,
-                  std::vector<QRgb>& colorMap) {
+// The colour map's entries from the first index on, as the indices that a
+// pixel can hold, or false for a map that the header describes badly or the
+// file does not hold.
+bool ReadColorMap(ByteCursor& in, uint64_t firstIndex, uint64_t entries, uint64_t bits,
+                  PixelFormat& format) {
   if (bits != 15 && bits != 16 && bits != 24 && bits != 32) return false;
   const uint64_t bytes = (bits + 7) / 8;
   const uint8_t* p = in.Take(entries * bytes);
   if (!p) return false;
-  colorMap.resize(entries);
-  for (QRgb& color : colorMap) {
-    color = TrueColor(p, int(bits), alpha);
-    p += bytes;
+  for (uint64_t index = firstIndex; index < firstIndex + entries && index < 256; ++index) {
+    format.colorMap[index] = TrueColor(p + (index - firstIndex) * bytes, int(bits), format.alpha);
+    format.mapped.set(index);
   }
   return true;
 }
@@ -169,33 +180,34 @@ DecodeResult ReadTarga(const EncodedFile& file, PictureMemory& memory) {
   const uint64_t descriptor = in.LittleEndian(1);
   in.Skip(idLength);
 
-  PixelFormat format{imageType & ~kRunLength, bits, false, {}, firstIndex};
+  PixelFormat format{.type = imageType & ~kRunLength, .bits = bits};
   format.alpha = (descriptor & kAlphaBits) != 0 && AlphaPossible(format.type, bits, int(mapBits));
   if (!in.Ok() || hasColorMap > 1 || !PixelBitsAllowed(format.type, bits) ||
       (format.type == kColorMapped && hasColorMap != 1))
     return DecodeResult::Refused();
   if (format.type == kColorMapped
-          ? !ReadColorMap(in, entries, mapBits, format.alpha, format.colorMap)
+          ? !ReadColorMap(in, firstIndex, entries, mapBits, format)
           : !in.Skip(entries * ((mapBits + 7) / 8) * hasColorMap))  // a map that no pixel uses
     return DecodeResult::Refused();
-  if (!memory.Admit(int64_t(width), int64_t(height))) return DecodeResult::Refused();
+  if (!memory.AdmitSides(int64_t(width), int64_t(height))) return DecodeResult::Refused();
 
   // The file must hold the stored pixels, or for run-length data the least
   // that packets of 128 pixels take; then every packet and colour index is
-  // checked, the pixels read once and dropped, before the picture's memory is
+  // checked, without converting a colour, before the picture's memory is
   // taken.
   const bool runLength = imageType & kRunLength;
-  const uint64_t pixels = width * height, bytes = uint64_t(format.Bytes());
+  const int bytes = format.Bytes();
+  const uint64_t pixels = width * height;
   const uint64_t leastBytes = runLength ? (pixels + 127) / 128 * (1 + bytes) : pixels * bytes;
   auto readAll = [&](ByteCursor data, auto& out) {
-    return runLength ? ReadRunLength(data, format, pixels, out) : ReadRaw(data, format, pixels, out);
+    return runLength ? ReadRunLength(data, bytes, pixels, out) : ReadRaw(data, bytes, pixels, out);
   };
-  Nowhere nowhere;
-  if (in.Left() < leastBytes || !readAll(in, nowhere)) return DecodeResult::Refused();
+  Checked checked(format);
+  if (in.Left() < leastBytes || !readAll(in, checked)) return DecodeResult::Refused();
 
   QImage image = memory.Take(int64_t(width), int64_t(height));
   if (image.isNull()) return DecodeResult::Refused();
-  StoredOrder out(image, descriptor);
+  StoredOrder out(image, format, descriptor);
   readAll(in, out);  // checked above
   return DecodeResult::Decoded(std::move(image), !format.alpha);
 }

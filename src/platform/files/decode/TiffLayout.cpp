@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/files/decode/EightBitLevel.h"
+
 namespace {
 
 bool CompressionOpens(uint16_t compression) {
@@ -31,7 +33,7 @@ std::optional<std::array<QRgb, 256>> ReadPalette(TIFF* tiff, int bits) {
                         std::all_of(green, green + entries, [](uint16_t v) { return v < 256; }) &&
                         std::all_of(blue, blue + entries, [](uint16_t v) { return v < 256; });
   auto level = [eightBit](uint16_t v) {
-    return eightBit ? int(v) : int((v * 255u + 32767) / 65535);
+    return eightBit ? int(v) : int(EightBitLevel(v));
   };
   std::array<QRgb, 256> palette{};
   for (int i = 0; i < entries; ++i)
@@ -43,37 +45,33 @@ std::optional<std::array<QRgb, 256>> ReadPalette(TIFF* tiff, int bits) {
 bool ReadColour(TIFF* tiff, uint16_t photometric, TiffLayout& layout) {
   using Colour = TiffLayout::Colour;
   const int bits = layout.bits;
+  const bool narrow = bits == 1 || bits == 2 || bits == 4;
   const bool wide = bits == 8 || bits == 16;
   switch (photometric) {
     case PHOTOMETRIC_MINISWHITE:
     case PHOTOMETRIC_MINISBLACK:
       layout.colour = photometric == PHOTOMETRIC_MINISWHITE ? Colour::kGrayInverted : Colour::kGray;
-      layout.colours = 1;
-      return wide || bits == 1 || bits == 2 || bits == 4;
+      return narrow || wide;
     case PHOTOMETRIC_PALETTE: {
-      if (bits > 8) return false;
+      if (!narrow && bits != 8) return false;
       const auto palette = ReadPalette(tiff, bits);
       if (!palette) return false;
       layout.colour = Colour::kPalette;
       layout.palette = *palette;
-      layout.colours = 1;
       return true;
     }
     case PHOTOMETRIC_RGB:
       layout.colour = Colour::kRgb;
-      layout.colours = 3;
       return wide;
     case PHOTOMETRIC_SEPARATED: {
       uint16_t inkSet = INKSET_CMYK, inks = 4;
       TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkSet);
       TIFFGetFieldDefaulted(tiff, TIFFTAG_NUMBEROFINKS, &inks);
       layout.colour = Colour::kCmyk;
-      layout.colours = 4;
       return wide && inkSet == INKSET_CMYK && inks == 4;
     }
     case PHOTOMETRIC_YCBCR:  // libtiff's JPEG codec gives it as RGB
       layout.colour = Colour::kRgb;
-      layout.colours = 3;
       return layout.compression == COMPRESSION_JPEG && !layout.planar && bits == 8 &&
              layout.samplesPerPixel == 3 &&
              TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
@@ -87,9 +85,9 @@ void ReadAlpha(TIFF* tiff, TiffLayout& layout) {
   uint16_t count = 0;
   uint16_t* kinds = nullptr;
   TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &count, &kinds);
-  for (int i = 0; i < count && layout.colours + i < layout.samplesPerPixel; ++i)
+  for (int i = 0; i < count && layout.Colours() + i < layout.samplesPerPixel; ++i)
     if (kinds[i] == EXTRASAMPLE_ASSOCALPHA || kinds[i] == EXTRASAMPLE_UNASSALPHA) {
-      layout.alpha = layout.colours + i;
+      layout.alpha = layout.Colours() + i;
       layout.associatedAlpha = kinds[i] == EXTRASAMPLE_ASSOCALPHA;
       return;
     }
@@ -120,7 +118,7 @@ std::optional<TiffLayout> ReadTiffLayout(TIFF* tiff) {
   layout.planar = planar == PLANARCONFIG_SEPARATE;
   if ((format != SAMPLEFORMAT_UINT && format != SAMPLEFORMAT_VOID) ||
       !CompressionOpens(layout.compression) || !ReadColour(tiff, photometric, layout) ||
-      layout.samplesPerPixel < layout.colours)
+      layout.samplesPerPixel < layout.Colours())
     return std::nullopt;
   ReadAlpha(tiff, layout);
   // Rows of tiles are put together a byte at a time.

@@ -21,13 +21,14 @@ bool IsTiff(const EncodedFile& file) {
 DecodeResult ReadTiff(const EncodedFile& file, PictureMemory& memory) {
   const std::unique_ptr<TiffFile> tiff = TiffFile::Open(file.Bytes());
   if (!tiff) return DecodeResult::Refused();
+  // libtiff reports some damage only as an error beside a usable answer.
   const std::optional<TiffLayout> layout = ReadTiffLayout(tiff->Handle());
-  if (!layout) return DecodeResult::Refused();
+  if (!layout || tiff->Damaged()) return DecodeResult::Refused();
   const bool turned = OrientedRows::Turns(layout->orientation);
   const int64_t shownWidth = turned ? layout->height : layout->width;
   const int64_t shownHeight = turned ? layout->width : layout->height;
   if (!memory.AdmitSides(shownWidth, shownHeight) ||
-      !HoldsItsData(tiff->Handle(), *layout, tiff->Size()))
+      !HoldsItsData(tiff->Handle(), *layout, tiff->Size()) || tiff->Damaged())
     return DecodeResult::Refused();
 
   const uint64_t workingBytes = TiffRows::WorkingBytes(tiff->Handle(), *layout) +

@@ -11,7 +11,7 @@ namespace {
 std::vector<int> PlanesRead(const TiffLayout& layout) {
   if (!layout.planar) return {0};
   std::vector<int> planes;
-  for (int s = 0; s < layout.colours; ++s) planes.push_back(s);
+  for (int s = 0; s < layout.Colours(); ++s) planes.push_back(s);
   if (layout.alpha >= 0) planes.push_back(layout.alpha);
   return planes;
 }

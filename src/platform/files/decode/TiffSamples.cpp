@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/files/decode/Cmyk.h"
+#include "platform/files/decode/EightBitLevel.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ uint32_t SampleAt(const uint8_t* const* planes, const TiffLayout& layout, int s,
 // A level of kBits bits as 8 bits, rounded.
 template <int kBits>
 uint8_t ToByte(uint32_t level) {
+  if constexpr (kBits == 16) return EightBitLevel(level);
   return uint8_t((level * 255 + kMax<kBits> / 2) / kMax<kBits>);
 }
 
@@ -44,11 +46,11 @@ uint32_t Straight(uint32_t level, uint32_t alpha) {
 }  // namespace
 
 uint64_t TiffSamples::WorkingBytes(const TiffLayout& layout) {
-  return uint64_t(layout.width) * (layout.colours + 1);
+  return uint64_t(layout.width) * (layout.Colours() + 1);
 }
 
 TiffSamples::TiffSamples(const TiffLayout& layout)
-    : layout_(layout), used_(layout.colours + (layout.alpha >= 0 ? 1 : 0)) {
+    : layout_(layout), used_(layout.Colours() + (layout.alpha >= 0 ? 1 : 0)) {
   levels_.resize(size_t(layout.width) * used_);
 }
 
@@ -59,7 +61,7 @@ void TiffSamples::Gather(const uint8_t* const* planes) {
   uint8_t* out = levels_.data();
   for (int64_t x = 0; x < l.width; ++x) {
     const uint32_t alpha = l.alpha >= 0 ? SampleAt<kBits>(planes, l, l.alpha, x) : kMax<kBits>;
-    for (int c = 0; c < l.colours; ++c) {
+    for (int c = 0; c < l.Colours(); ++c) {
       uint32_t level = SampleAt<kBits>(planes, l, c, x);
       if (indexed) {
         *out++ = uint8_t(level);
@@ -77,7 +79,7 @@ void TiffSamples::ForEachPixel(const uint8_t* levels, QRgb* pixels, Pixel pixel)
   const bool alpha = layout_.alpha >= 0;
   for (int64_t x = 0; x < layout_.width; ++x, levels += used_) {
     const QRgb colour = pixel(levels);
-    pixels[x] = alpha ? (colour & 0x00FFFFFFu) | uint32_t(levels[layout_.colours]) << 24 : colour;
+    pixels[x] = alpha ? (colour & 0x00FFFFFFu) | uint32_t(levels[layout_.Colours()]) << 24 : colour;
   }
 }
 
@@ -101,7 +103,7 @@ void TiffSamples::Convert(const uint8_t* const* planes, QRgb* pixels) {
       case 8:
         Gather<8>(planes);
         break;
-      default:
+      case 16:
         Gather<16>(planes);
         break;
     }

@@ -58,12 +58,13 @@ DecodeResult ReadFirstFrame(WebPData file, PictureMemory& memory) {
   WebPBitstreamFeatures features{};
   if (WebPGetFeatures(frame.fragment.bytes, frame.fragment.size, &features) != VP8_STATUS_OK)
     return DecodeResult::Refused();
-  QImage image = memory.Take(WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_WIDTH),
-                             WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_HEIGHT),
-                             WorkingBytes(features));
+  const QRect canvas(0, 0, int(WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_WIDTH)),
+                     int(WebPDemuxGetI(demuxer.get(), WEBP_FF_CANVAS_HEIGHT)));
   const QRect area(frame.x_offset, frame.y_offset, features.width, features.height);
-  if (image.isNull() || !image.rect().contains(area) ||
-      !DecodeInto(frame.fragment, image, frame.x_offset, frame.y_offset))
+  if (!memory.AdmitSides(canvas.width(), canvas.height()) || !canvas.contains(area))
+    return DecodeResult::Refused();
+  QImage image = memory.Take(canvas.width(), canvas.height(), WorkingBytes(features));
+  if (image.isNull() || !DecodeInto(frame.fragment, image, frame.x_offset, frame.y_offset))
     return DecodeResult::Refused();
   FillOutside(image, area, 0);
   const bool opaque = !features.has_alpha && area == image.rect();
