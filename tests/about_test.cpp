@@ -41,30 +41,22 @@ TEST_F(AboutTest, ClosedWindowIsBuiltAgainCentred) {
   EXPECT_EQ(About()->Top(), 354);  // 354.5 cut
 }
 
+// Centred on the main screen wherever it stands on the desktop, and not
+// clamped to it when the screen is smaller than the window.
 TEST_F(AboutTest, CentresOnTheMainScreenWithoutClamping) {
-  struct Case {
-    int screenW, screenH, left, top;
-  };
-  const Case cases[] = {{1440, 900, 570, 404}, {1024, 768, 362, 338}, {250, 80, -25, -5}, {301, 91, 0, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.screenW) + " x " + std::to_string(c.screenH));
-    TestHooks::screenWidth = c.screenW;
-    TestHooks::screenHeight = c.screenH;
-    Ref<class About> about = About();
-    EXPECT_EQ(about->Left(), c.left);
-    EXPECT_EQ(about->Top(), c.top);
-    about->Close();
-  }
-}
-
-TEST_F(AboutTest, CentresOnTheMainScreenWhereverItStandsOnTheDesktop) {
   struct Case {
     int screenLeft, screenTop, screenW, screenH, left, top;
   };
-  const Case cases[] = {{1280, 0, 1920, 1080, 1280 + 810, 494}, {-1440, -900, 1440, 900, -1440 + 570, -900 + 404},
+  const Case cases[] = {{0, 0, 1440, 900, 570, 404},
+                        {0, 0, 1024, 768, 362, 338},
+                        {0, 0, 250, 80, -25, -5},
+                        {0, 0, 301, 91, 0, 0},
+                        {1280, 0, 1920, 1080, 1280 + 810, 494},
+                        {-1440, -900, 1440, 900, -1440 + 570, -900 + 404},
                         {0, 300, 1024, 768, 362, 300 + 338}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.screenLeft) + ", " + std::to_string(c.screenTop));
+    SCOPED_TRACE(testing::Message() << c.screenW << " x " << c.screenH << " at " << c.screenLeft
+                                    << ", " << c.screenTop);
     TestHooks::screenLeft = c.screenLeft;
     TestHooks::screenTop = c.screenTop;
     TestHooks::screenWidth = c.screenW;
